@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/InOutError.h"
+
+namespace tagvane {
+
+// A file handle that closes itself, even when an exception leaves the scope.
+// Every failing operation throws InOutError.
+class File {
+public:
+    enum class Mode {
+        Read,           // existing file, read only
+        ReadWrite,      // existing file, read and write
+        CreateTruncate, // create or empty, read and write
+        CreateExclusive // create a new file; fails when the name exists (no links followed)
+    };
+
+    File() = default;
+    File(const std::string& path, Mode mode, unsigned permissions = 0644);
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+    int descriptor() const { return fd_; }
+
+    void seek(uint64_t offset);
+    uint64_t position() const { return position_; }
+    uint64_t size() const;
+
+    // Reads up to n bytes at the current position; returns the number read (0 at end of file).
+    size_t readSome(void* buffer, size_t n);
+    // Reads exactly n bytes or throws (a file that ends early is an error).
+    void readExact(void* buffer, size_t n);
+    // Writes all n bytes.
+    void write(const void* buffer, size_t n);
+    // Flushes the file's data to the disk.
+    void sync();
+    void close();
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    uint64_t position_ = 0;
+};
+
+// File system operations beside the handle; all throw InOutError on failure.
+void removeFile(const std::string& path);
+// Atomic rename that replaces an existing target.
+void renameReplace(const std::string& from, const std::string& to);
+// Flushes a folder entry list (after a rename) to the disk.
+void syncFolder(const std::string& folder);
+bool fileExists(const std::string& path);
+// Creates a folder and its missing parents.
+void makeFolders(const std::string& path);
+
+// Test hook: lets the Nth file operation from now fail with InOutError
+// (1 = the next one). 0 turns it off. Counts every operation of this layer.
+namespace faults {
+void failOperation(long n);
+long operationsSoFar();
+void resetCount();
+} // namespace faults
+
+} // namespace tagvane

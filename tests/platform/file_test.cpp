@@ -1,0 +1,88 @@
+#include "platform/File.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using tagvane::File;
+using tagvane::InOutError;
+
+namespace {
+
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        char pattern[] = "/tmp/tagvane-test-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+};
+
+std::string messageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const InOutError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(File, WritesReadsAndSeeks) {
+    TempFolder dir;
+    const std::string p = dir.path / "a.bin";
+    {
+        File f(p, File::Mode::CreateTruncate);
+        f.write("abcdef", 6);
+        EXPECT_EQ(f.size(), 6u);
+        f.seek(2);
+        f.write("XY", 2);
+    }
+    File f(p, File::Mode::Read);
+    char buf[6];
+    f.readExact(buf, 6);
+    EXPECT_EQ(std::string(buf, 6), "abXYef");
+    EXPECT_EQ(f.readSome(buf, 6), 0u);
+}
+
+TEST(File, FailuresNameOperationPathAndReason) {
+    TempFolder dir;
+    const std::string missing = (dir.path / "no" / "a.mp3").string();
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        std::string expected;
+    };
+    const std::string existing = dir.path / "e.bin";
+    { File f(existing, File::Mode::CreateTruncate); f.write("x", 1); }
+    std::vector<Case> cases = {
+        {"open missing", [&] { File f(missing, File::Mode::Read); },
+         "Cannot open file \"" + missing + "\": No such file or directory"},
+        {"create in missing folder", [&] { File f(missing, File::Mode::CreateTruncate); },
+         "Cannot create file \"" + missing + "\": No such file or directory"},
+        {"exclusive on existing", [&] { File f(existing, File::Mode::CreateExclusive); },
+         "Cannot create file \"" + existing + "\": File exists"},
+        {"read past end", [&] { File f(existing, File::Mode::Read); char b[4]; f.readExact(b, 4); },
+         "Cannot read file \"" + existing + "\": Read beyond end of file"},
+        {"folder as file", [&] { File f(dir.path.string(), File::Mode::ReadWrite); },
+         "Cannot open file \"" + dir.path.string() + "\": Is a directory"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(messageOf(c.run), c.expected) << c.what;
+}
+
+TEST(File, InjectedFaultHitsTheNthOperation) {
+    TempFolder dir;
+    const std::string p = dir.path / "a.bin";
+    File f(p, File::Mode::CreateTruncate);
+    tagvane::faults::failOperation(2);
+    EXPECT_NO_THROW(f.write("a", 1));
+    EXPECT_THROW(f.write("b", 1), InOutError);
+    EXPECT_NO_THROW(f.write("c", 1)); // the fault fires once
+    EXPECT_EQ(f.size(), 2u);
+}

@@ -18,7 +18,7 @@ constexpr std::array<char16_t, 32> highControls = {
 
 constexpr char32_t replacement = 0xFFFD; // stands for malformed input until it becomes '?'
 
-void appendUtf8(std::string& out, char32_t c) {
+void appendUtf8(std::string &out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -39,7 +39,7 @@ void appendUtf8(std::string& out, char32_t c) {
 // Decodes one character at `pos` and advances past it. A malformed sequence
 // (bad lead byte, missing continuation, overlong form, surrogate, beyond
 // U+10FFFF) consumes one byte and yields the replacement character.
-char32_t nextUtf8(std::string_view s, size_t& pos) {
+char32_t nextUtf8(std::string_view s, size_t &pos) {
     const auto lead = static_cast<unsigned char>(s[pos]);
     if (lead < 0x80) {
         ++pos;

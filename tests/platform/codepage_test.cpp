@@ -18,8 +18,8 @@ std::string referenceUtf8(unsigned char byte) {
         return "no converter";
     char in[1] = {static_cast<char>(byte)};
     char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
+    char *inPtr = in;
+    char *outPtr = out;
     size_t inLeft = 1, outLeft = sizeof out;
     const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
@@ -77,7 +77,7 @@ TEST(CodePage, KnownCharacters) {
         {"\x9F\xFF", "\xC5\xB8\xC3\xBF", u"\u0178\u00FF"},
         {std::string("a\0b", 3), std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(cp1252ToUtf8(c.bytes), c.utf8);
         EXPECT_EQ(cp1252ToUtf16(c.bytes), c.utf16);
         EXPECT_EQ(utf8ToCp1252(c.utf8), c.bytes);
@@ -87,7 +87,7 @@ TEST(CodePage, KnownCharacters) {
 
 TEST(CodePage, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     struct Case {
-        const char* what;
+        const char *what;
         std::string utf8;
         std::string expected;
     } cases[] = {
@@ -103,13 +103,13 @@ TEST(CodePage, CharactersOutsideTheCodePageBecomeQuestionMarks) {
         {"beyond U+10FFFF", "\xF4\x90\x80\x80", "????"},
         {"invalid lead byte", "\xFF", "?"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(utf8ToCp1252(c.utf8), c.expected) << c.what;
 }
 
 TEST(CodePage, Utf16OutsideTheCodePage) {
     struct Case {
-        const char* what;
+        const char *what;
         std::u16string utf16;
         std::string expected;
     } cases[] = {
@@ -119,6 +119,6 @@ TEST(CodePage, Utf16OutsideTheCodePage) {
         {"lone low surrogate", std::u16string{char16_t(0xDC00)}, "?"},
         {"high surrogate at the end", std::u16string{u'a', char16_t(0xDBFF)}, "a?"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(utf16ToCp1252(c.utf16), c.expected) << c.what;
 }

@@ -1,8 +1,10 @@
 #include "platform/File.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +19,16 @@ namespace {
 long failAt = 0;
 long count = 0;
 } // namespace
-void failOperation(long n) { failAt = n > 0 ? count + n : 0; }
-long operationsSoFar() { return count; }
-void resetCount() { count = 0; failAt = 0; }
+void failOperation(long n) {
+    failAt = n > 0 ? count + n : 0;
+}
+long operationsSoFar() {
+    return count;
+}
+void resetCount() {
+    count = 0;
+    failAt = 0;
+}
 } // namespace faults
 
 namespace {
@@ -35,10 +44,14 @@ void checkFault(const char* operation, const std::string& path) {
 
 int openFlags(File::Mode mode) {
     switch (mode) {
-    case File::Mode::Read: return O_RDONLY;
-    case File::Mode::ReadWrite: return O_RDWR;
-    case File::Mode::CreateTruncate: return O_RDWR | O_CREAT | O_TRUNC;
-    case File::Mode::CreateExclusive: return O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+    case File::Mode::Read:
+        return O_RDONLY;
+    case File::Mode::ReadWrite:
+        return O_RDWR;
+    case File::Mode::CreateTruncate:
+        return O_RDWR | O_CREAT | O_TRUNC;
+    case File::Mode::CreateExclusive:
+        return O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
     }
     return O_RDONLY;
 }
@@ -147,6 +160,39 @@ void File::close() {
         throw InOutError::fromErrno("close", path_, errno);
 }
 
+void File::setPermissions(unsigned mode) {
+    checkFault("set the permissions of", path_);
+    if (::fchmod(fd_, static_cast<mode_t>(mode & 07777)) != 0)
+        throw InOutError::fromErrno("set the permissions of", path_, errno);
+}
+
+bool File::setOwner(unsigned uid, unsigned gid) {
+    checkFault("set the owner of", path_);
+    if (::fchown(fd_, static_cast<uid_t>(uid), static_cast<gid_t>(gid)) == 0)
+        return true;
+    if (errno == EPERM)
+        return false;
+    throw InOutError::fromErrno("set the owner of", path_, errno);
+}
+
+File File::createUnique(const std::string& prefix, unsigned permissions) {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, sizeof letters - 2);
+    for (int attempt = 0;; ++attempt) {
+        std::string name = prefix + ".";
+        for (int i = 0; i < 6; ++i)
+            name += letters[pick(random)];
+        try {
+            return File(name, Mode::CreateExclusive, permissions);
+        } catch (const InOutError&) {
+            // Only a clash with an existing name is worth another try.
+            if (!fileExists(name) || attempt >= 100)
+                throw;
+        }
+    }
+}
+
 void removeFile(const std::string& path) {
     checkFault("erase", path);
     if (::unlink(path.c_str()) != 0)
@@ -174,6 +220,43 @@ void syncFolder(const std::string& folder) {
 bool fileExists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool folderExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FileStatus fileStatus(const std::string& path) {
+    checkFault("get the status of", path);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        throw InOutError::fromErrno("get the status of", path, errno);
+    FileStatus s;
+    s.mode = static_cast<unsigned>(st.st_mode & 07777);
+    s.uid = static_cast<unsigned>(st.st_uid);
+    s.gid = static_cast<unsigned>(st.st_gid);
+    s.size = static_cast<uint64_t>(st.st_size);
+    return s;
+}
+
+std::string realPath(const std::string& path) {
+    checkFault("resolve", path);
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        throw InOutError::fromErrno("resolve", path, errno);
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return "";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
 }
 
 void makeFolders(const std::string& path) {

@@ -44,6 +44,14 @@ public:
     // Flushes the file's data to the disk.
     void sync();
     void close();
+    // Sets the permission bits (chmod on the open file).
+    void setPermissions(unsigned mode);
+    // Gives the file to an owner; returns false when the process may not (not an error).
+    bool setOwner(unsigned uid, unsigned gid);
+
+    // Creates a new file named prefix + "." + six random characters with
+    // O_EXCL, retrying on a clash, so it never reuses or follows an existing name.
+    static File createUnique(const std::string& prefix, unsigned permissions = 0600);
 
 private:
     int fd_ = -1;
@@ -58,6 +66,21 @@ void renameReplace(const std::string& from, const std::string& to);
 // Flushes a folder entry list (after a rename) to the disk.
 void syncFolder(const std::string& folder);
 bool fileExists(const std::string& path);
+// Whether the path names a folder (following links).
+bool folderExists(const std::string& path);
+
+struct FileStatus {
+    unsigned mode = 0; // permission bits
+    unsigned uid = 0;
+    unsigned gid = 0;
+    uint64_t size = 0;
+};
+// Status of the file a path leads to (links followed).
+FileStatus fileStatus(const std::string& path);
+// The absolute path with every symbolic link resolved.
+std::string realPath(const std::string& path);
+// The folder part of a path ("" for a bare name, "/" for a file in the root).
+std::string folderOf(const std::string& path);
 // Creates a folder and its missing parents.
 void makeFolders(const std::string& path);
 

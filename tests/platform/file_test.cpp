@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using tagvane::File;
@@ -85,4 +88,49 @@ TEST(File, InjectedFaultHitsTheNthOperation) {
     EXPECT_THROW(f.write("b", 1), InOutError);
     EXPECT_NO_THROW(f.write("c", 1)); // the fault fires once
     EXPECT_EQ(f.size(), 2u);
+}
+
+TEST(File, CreateUniqueNeverReusesAName) {
+    TempFolder dir;
+    const std::string prefix = (dir.path / "song.tmp").string();
+    // A file and a link under the plain name stay as they are.
+    { File f(prefix, File::Mode::CreateTruncate); f.write("keep", 4); }
+    fs::create_symlink(dir.path / "elsewhere", prefix + ".link");
+    std::vector<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        File f = File::createUnique(prefix);
+        EXPECT_EQ(f.path().rfind(prefix + ".", 0), 0u) << f.path();
+        EXPECT_EQ(f.path().size(), prefix.size() + 7);
+        names.push_back(f.path());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
+    File k(prefix, File::Mode::Read);
+    char buf[4];
+    k.readExact(buf, 4);
+    EXPECT_EQ(std::string(buf, 4), "keep");
+    EXPECT_FALSE(fs::exists(dir.path / "elsewhere"));
+}
+
+TEST(File, PermissionsStatusAndPaths) {
+    TempFolder dir;
+    const std::string p = (dir.path / "a.bin").string();
+    {
+        File f(p, File::Mode::CreateTruncate);
+        f.write("abc", 3);
+        f.setPermissions(0640);
+        EXPECT_TRUE(f.setOwner(geteuid(), getegid()));
+    }
+    const auto st = tagvane::fileStatus(p);
+    EXPECT_EQ(st.mode, 0640u);
+    EXPECT_EQ(st.size, 3u);
+    EXPECT_EQ(st.uid, geteuid());
+    fs::create_symlink(p, dir.path / "link.bin");
+    EXPECT_EQ(tagvane::realPath((dir.path / "link.bin").string()), fs::canonical(p).string());
+    EXPECT_THROW(tagvane::realPath((dir.path / "missing").string()), InOutError);
+    EXPECT_EQ(tagvane::folderOf("/a/b/c.mp3"), "/a/b");
+    EXPECT_EQ(tagvane::folderOf("/c.mp3"), "/");
+    EXPECT_EQ(tagvane::folderOf("c.mp3"), "");
+    EXPECT_TRUE(tagvane::folderExists(dir.path.string()));
+    EXPECT_FALSE(tagvane::folderExists(p));
 }

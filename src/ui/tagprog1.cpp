@@ -188,7 +188,7 @@ void TForm1::buildFrame() {
         b->setIcon(QIcon(QStringLiteral(":/tagvane/icons/%1.svg").arg(QString::fromLatin1(spec.icon))));
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
-        b->setGeometry(17, 4 + index * 38, 39, 38);
+        b->setGeometry(16, 2 + index * 38, 39, 38);
         b->setCheckable(spec.toggle);
         if (spec.toggle)
             group->addButton(b);
@@ -512,7 +512,18 @@ void TForm1::removeFromList() {
     const int n = currentSelectionRow();
     if (n == 0)
         return;
-    selection->removeRowAt(n - 1);
+    removeSelectionRow(n - 1);
+}
+
+void TForm1::removeSelectionRow(int row) {
+    // The view would move its highlight to the next row and so select it; a removed
+    // row leaves no selection and no current item behind.
+    QItemSelectionModel* sel = selectionList->selectionModel();
+    if (sel->isRowSelected(row, QModelIndex()))
+        sel->clear();
+    else if (sel->currentIndex().row() == row)
+        sel->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selection->removeRowAt(row);
 }
 
 void TForm1::removeAllFromList() {
@@ -552,7 +563,7 @@ int TForm1::currentSelectionRow() const {
 void TForm1::removeCurrentSelectionRow() {
     const int n = currentSelectionRow();
     if (n > 0)
-        selection->removeRowAt(n - 1);
+        removeSelectionRow(n - 1);
 }
 
 // ---- The editor page: sub-page area and foot
@@ -597,10 +608,12 @@ void TForm1::buildEditorPage() {
     editorProgress->setTextVisible(false);
     editorDoneLabel = new QLabel(QStringLiteral("Done:"), page);
     editorDoneLabel->setObjectName(QStringLiteral("editorDoneLabel"));
-    editorDoneLabel->setGeometry(496, 432, 32, 16);
+    // The counter follows "Done:" closely, as wide as the font needs.
+    const int doneWidth = fontMetrics().horizontalAdvance(editorDoneLabel->text()) + 2;
+    editorDoneLabel->setGeometry(494, 432, doneWidth, 16);
     editorCounter = new QLabel(QStringLiteral("0 of 0"), page);
     editorCounter->setObjectName(QStringLiteral("editorCounter"));
-    editorCounter->setGeometry(528, 432, 57, 16);
+    editorCounter->setGeometry(494 + doneWidth, 432, 585 - 494 - doneWidth, 16);
 }
 
 } // namespace tagvane

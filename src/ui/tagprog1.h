@@ -284,6 +284,7 @@ private:
     void addSelectedFiles();
     void removeFromList();
     void removeAllFromList();
+    void removeSelectionRow(int row);
 
     QString programFolder_;
     UiPlatform& platform_;

@@ -8,6 +8,7 @@
 #include "id3v2/Idtag24.h"
 #include "languages/languages.h"
 #include "platform/codepage.h"
+#include "renamer/renamer.h"
 #include "ui/pictureview.h"
 
 #include <QComboBox>
@@ -106,14 +107,18 @@ static_assert(std::size(keyNames) == 32);
 // that would make the text longer than the limit and longer than it was is refused.
 class TypedLengthValidator : public QValidator {
 public:
-    TypedLengthValidator(int limit, QLineEdit* edit) : QValidator(edit), limit_(limit) {
+    TypedLengthValidator(int limit, QLineEdit* edit) : QValidator(edit), edit_(edit), limit_(limit) {
         connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { length_ = text.size(); });
     }
     State validate(QString& input, int&) const override {
+        // Text put in by setText() leaves the field unmodified.
+        if (!edit_->isModified())
+            return Acceptable;
         return input.size() <= limit_ || input.size() <= length_ ? Acceptable : Invalid;
     }
 
 private:
+    QLineEdit* edit_;
     int limit_;
     qsizetype length_ = 0;
 };
@@ -290,6 +295,9 @@ void TForm1::buildSubPages() {
                      {&TForm1::termsAddButton, &TForm1::termsEditButton, &TForm1::termsRemoveButton}},
                     firstRowTop + 2 * rowStep + 6, 220);
 
+    for (QTreeWidget* list : {ListView2, ListView3, ListView4, ListView7, ListView6})
+        current.track(list);
+
     // Images: the picture list with its buttons, the view's controls, the view.
     QWidget* images = subPage[Images];
     buildEntryBlock(*this, images,
@@ -301,7 +309,7 @@ void TForm1::buildSubPages() {
                      &TForm1::ListView5,
                      {"pictureAddButton", "pictureEditButton", "pictureDeleteButton"},
                      {&TForm1::pictureAddButton, &TForm1::pictureEditButton, &TForm1::pictureDeleteButton}},
-                    34, 104, QStringLiteral("Delete"));
+                    34, 96, QStringLiteral("Delete"));
     exportButton = makeButton(images, "exportButton", QStringLiteral("Export to file"), {8, 166, 130, 25});
     clipboardButton = makeButton(images, "clipboardButton", QStringLiteral("Send to clipboard"), {8, 196, 130, 25});
     zoomInButton = makeButton(images, "zoomInButton", QStringLiteral("Zoom in"), {8, 232, 63, 25});
@@ -315,9 +323,10 @@ void TForm1::buildSubPages() {
     fitToWindowRadio->setChecked(true);
     imageBox = new ImageView(imagesPageViewSpec, images);
     imageBox->setObjectName(QStringLiteral("imageBox"));
-    imageBox->move(288, 152);
+    imageBox->move(288, 154);
     imageView = imageBox->canvas();
     imageView->setObjectName(QStringLiteral("imageView"));
+    current.track(ListView5);
 }
 
 void TForm1::fillPickLists() {
@@ -360,6 +369,9 @@ void TForm1::buildRenamerPage() {
     frameNameCombo->setGeometry(170, 66, 200, 22);
     frameNameCombo->setEditable(false);
     frameNameCombo->setMaxVisibleItems(20);
+    for (const std::string& name : RenameFrameNames())
+        frameNameCombo->addItem(QString::fromStdString(cp1252ToUtf8(name)));
+    frameNameCombo->setCurrentIndex(-1);
     makeLabel(page, QStringLiteral("Suffix:"), 382, 50, 150);
     suffixEdit = new QLineEdit(page);
     suffixEdit->setObjectName(QStringLiteral("suffixEdit"));
@@ -387,10 +399,11 @@ void TForm1::buildRenamerPage() {
     renamerProgress->setRange(0, 100);
     renamerProgress->setValue(0);
     renamerProgress->setTextVisible(false);
-    makeLabel(page, QStringLiteral("Done:"), 496, 432, 32);
+    const int doneWidth = fontMetrics().horizontalAdvance(QStringLiteral("Done:")) + 2;
+    makeLabel(page, QStringLiteral("Done:"), 494, 432, doneWidth);
     renamerCounter = new QLabel(QStringLiteral("0 of 0"), page);
     renamerCounter->setObjectName(QStringLiteral("renamerCounter"));
-    renamerCounter->setGeometry(528, 432, 57, 16);
+    renamerCounter->setGeometry(494 + doneWidth, 432, 585 - 494 - doneWidth, 16);
 }
 
 void TForm1::buildAboutPage() {

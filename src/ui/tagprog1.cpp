@@ -458,6 +458,14 @@ void TForm1::connectFileBrowser() {
     command(removeFromListButton, [this] { removeFromList(); });
     command(removeAllButton, [this] { removeAllFromList(); });
 
+    // The tree reads folders in the background; once the chosen folder's
+    // parent is read, its row has its final place and is brought into view.
+    connect(folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        const QModelIndex now = folderTree->currentIndex();
+        if (now.isValid() && folderModel->filePath(now.parent()) == path)
+            folderTree->scrollTo(now, QAbstractItemView::PositionAtCenter);
+    });
+
     // Start in the user's home folder.
     showFolder(QDir::homePath());
 }
@@ -466,8 +474,10 @@ void TForm1::showFolder(const QString& folder) {
     const QModelIndex index = folderModel->index(folder);
     if (!index.isValid())
         return;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        folderTree->expand(p);
     folderTree->setCurrentIndex(index);
-    folderTree->scrollTo(index);
+    folderTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
     // The tree reports a change only for a different index; show the folder in any case.
     if (fileModel->folder() != folderModel->filePath(index))
         fileModel->setFolder(folderModel->filePath(index));

@@ -127,8 +127,9 @@ private:
 constexpr int headingTop = 6;
 constexpr int firstRowTop = 40;
 constexpr int rowStep = 30;
-constexpr int columnLeft[2] = {8, 294};
-constexpr int columnWidth = 275;
+constexpr int pageLeft = 8;
+constexpr int pageInnerWidth = 557;
+constexpr int columnGap = 16;
 constexpr int fieldHeight = 21;
 constexpr int narrowWidth = 50;
 
@@ -216,12 +217,15 @@ void TForm1::buildSubPages() {
     for (const Field& f : fields) {
         QWidget* page = subPage[f.page];
         const int top = firstRowTop + row[f.page][f.column]++ * rowStep;
-        const int left = columnLeft[f.column];
-        const int lw = labelWidth[f.page][f.column];
+        // Both columns get fields of one width; the labels take what their captions need.
+        const int* lws = labelWidth[f.page];
+        const int fieldWidth = (pageInnerWidth - columnGap - lws[0] - lws[1]) / 2;
+        const int left = f.column == 0 ? pageLeft : pageLeft + lws[0] + fieldWidth + columnGap;
+        const int lw = lws[f.column];
         auto* label = new QLabel(QString::fromLatin1(f.caption), page);
         label->setObjectName(QStringLiteral("label") + QString::fromLatin1(f.name));
         label->setGeometry(left, top, lw, fieldHeight);
-        const int width = f.narrow ? narrowWidth : columnWidth - lw;
+        const int width = f.narrow ? narrowWidth : fieldWidth;
         const QRect place(left + lw, top, width, fieldHeight + (f.combo != nullptr ? 1 : 0));
         QWidget* control = nullptr;
         if (f.edit != nullptr) {

@@ -93,6 +93,7 @@ TEST_F(LayoutTest, NoControlOverlapsOrIsCutOnAnyPage) {
                                                          {TForm1::AboutPage, "page3-about"}};
     for (const auto& [page, name] : pages) {
         form->showPage(page);
+        form->pressButton(page == TForm1::RenamerPage ? form->ToolButton8 : form->ToolButton13);
         checkContainer(form->pageArea->widget(page));
         shoot(QString::fromLatin1(name));
     }
@@ -102,7 +103,10 @@ TEST_F(LayoutTest, NoControlOverlapsOrIsCutOnAnyPage) {
     form->setLeftTab(TForm1::IdTagTab);
     form->showPage(TForm1::EditorPage);
     checkContainer(form->editorPage);
+    QToolButton* const buttons[8] = {form->ToolButton2, form->ToolButton5, form->ToolButton1, form->ToolButton4,
+                                     form->ToolButton3, form->ToolButton6, form->ToolButton7, form->ToolButton12};
     for (int i = 0; i < 8; ++i) {
+        form->pressButton(buttons[i]);
         form->showSubPage(static_cast<TForm1::SubPage>(i));
         checkContainer(form->subPage[i]);
         shoot(QStringLiteral("page1-editor-%1-%2").arg(i).arg(QString::fromLatin1(subNames[i])));

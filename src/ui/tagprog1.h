@@ -45,6 +45,8 @@ class QTreeWidget;
 namespace tagvane {
 
 class ID3v24;
+class TForm2;
+class TForm3;
 class ImageView;
 class PictureCanvas;
 class Id3v1;
@@ -169,6 +171,11 @@ public:
 
     // The current item of all row lists.
     CurrentItem current;
+
+    // The entry dialog and the picture dialog; main creates them after the
+    // window, tests create their own. nullptr until set.
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
 
     // ---- Controls of the frame
     QWidget* leftTabs;

@@ -72,6 +72,21 @@ void BM_ListFolderOf10000Mp3Files(benchmark::State& state) {
 }
 BENCHMARK(BM_ListFolderOf10000Mp3Files)->Unit(benchmark::kMillisecond);
 
+// A re-read after a batch keeps what the user picked in the list.
+void BM_RereadFolderWithAll10000FilesPicked(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.form->showFolder(f.mp3Folder);
+    f.form->fileList->selectAll();
+    for (auto _ : state) {
+        f.form->rereadFileList();
+        QCoreApplication::processEvents();
+    }
+    if (f.form->fileList->selectionModel()->selectedRows().size() != fileCount)
+        state.SkipWithError("the picks were not kept");
+    f.form->fileList->clearSelection();
+}
+BENCHMARK(BM_RereadFolderWithAll10000FilesPicked)->Unit(benchmark::kMillisecond);
+
 void BM_Add10000FilesToTheSelectionList(benchmark::State& state) {
     Fixture& f = fixture();
     f.form->showFolder(f.mp3Folder);

@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -489,17 +490,23 @@ QString TForm1::fileListFolder() const {
 
 void TForm1::rereadFileList() {
     // Re-reading replaces the items; the user's picks in the list are kept by name.
-    QStringList picked;
+    QSet<QString> picked;
     for (const QModelIndex& i : fileList->selectionModel()->selectedRows())
-        picked << fileModel->names().at(i.row());
+        picked.insert(fileModel->names().at(i.row()));
     fileModel->reread();
     if (picked.isEmpty())
         return;
     QItemSelection keep;
     const QStringList& names = fileModel->names();
-    for (int r = 0; r < names.size(); ++r)
-        if (picked.contains(names.at(r)))
-            keep.select(fileModel->index(r), fileModel->index(r));
+    // One range per run of picked rows: a selection of thousands of single rows is slow.
+    for (int r = 0; r < names.size(); ++r) {
+        if (!picked.contains(names.at(r)))
+            continue;
+        const int first = r;
+        while (r + 1 < names.size() && picked.contains(names.at(r + 1)))
+            ++r;
+        keep.select(fileModel->index(first), fileModel->index(r));
+    }
     fileList->selectionModel()->select(keep, QItemSelectionModel::Select);
 }
 

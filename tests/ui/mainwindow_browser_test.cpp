@@ -21,6 +21,7 @@ TEST_F(BrowserTest, FileListShowsMp3FilesOfTheFolderByNameWhateverTheirCase) {
               (QStringList{QStringLiteral("A.MP3"), QStringLiteral("a.mp3"), QStringLiteral("b.mp3"),
                            QStringLiteral("c.Mp3")}));
     EXPECT_EQ(form->fileList->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(form->fileList->sizeHintForRow(0), 18);
 
     // A re-read shows files as they are now, and keeps what the user picked.
     pickFiles({2});

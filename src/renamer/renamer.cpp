@@ -8,8 +8,16 @@ namespace tagvane {
 
 namespace {
 
-constexpr RenameFrame v2(std::string_view name, std::string ID3v24::*member) {
-    return {name, member, nullptr};
+// The frame map row of a property; a name that is not there fails to compile.
+constexpr const FrameMapRow *mapRow(std::string_view property) {
+    for (const auto &row : FrameMap)
+        if (property == row.property)
+            return &row;
+    throw "property not in the frame map";
+}
+
+constexpr RenameFrame v2(std::string_view name, std::string_view property) {
+    return {name, mapRow(property), nullptr};
 }
 constexpr RenameFrame v1(std::string_view name, std::string Id3v1::*member) {
     return {name, nullptr, member};
@@ -17,55 +25,55 @@ constexpr RenameFrame v1(std::string_view name, std::string Id3v1::*member) {
 
 // In pick-list order. The names are the program's own, spelling included.
 constexpr RenameFrame frames[] = {
-    v2("Album", &ID3v24::Album),
-    v2("Album Sort Order", &ID3v24::AlbumSort),
+    v2("Album", "Album"),
+    v2("Album Sort Order", "AlbumSort"),
     v1("Album(ID3v1)", &Id3v1::Album),
-    v2("Artist", &ID3v24::LeadPerformer),
-    v2("Artist sort order", &ID3v24::PerformerSort),
+    v2("Artist", "LeadPerformer"),
+    v2("Artist sort order", "PerformerSort"),
     v1("Artist(ID3v1)", &Id3v1::Artist),
-    v2("Band/Orchestra", &ID3v24::Band),
-    v2("Beats Per Minute (BMP)", &ID3v24::BeatsPerMinute),
+    v2("Band/Orchestra", "Band"),
+    v2("Beats Per Minute (BMP)", "BeatsPerMinute"),
     v1("Comment(ID3v1)", &Id3v1::Comment),
-    v2("Commercial Information URL", &ID3v24::CommercialUrl),
-    v2("Composer", &ID3v24::Composer),
-    v2("Conductor", &ID3v24::Conductor),
-    v2("Content Group", &ID3v24::ContentGroup),
-    v2("Copyright", &ID3v24::Copyright),
-    v2("Copyright information URL", &ID3v24::CopyRightUrl),
-    v2("Encoded by", &ID3v24::EncodedBy),
-    v2("Encoding Time", &ID3v24::EncodingTime),
-    v2("File Owner/Licensee", &ID3v24::FileOwner),
-    v2("Genre", &ID3v24::ContentType),
+    v2("Commercial Information URL", "CommercialUrl"),
+    v2("Composer", "Composer"),
+    v2("Conductor", "Conductor"),
+    v2("Content Group", "ContentGroup"),
+    v2("Copyright", "Copyright"),
+    v2("Copyright information URL", "CopyRightUrl"),
+    v2("Encoded by", "EncodedBy"),
+    v2("Encoding Time", "EncodingTime"),
+    v2("File Owner/Licensee", "FileOwner"),
+    v2("Genre", "ContentType"),
     v1("Genre(ID3v1)", &Id3v1::Genre),
-    v2("Initial Key", &ID3v24::InitialKey),
-    v2("Internet Radio Owner", &ID3v24::InternetRadioOwner),
-    v2("Internet Station Radio Name", &ID3v24::InternetRadioName),
-    v2("Language", &ID3v24::Language),
-    v2("Lyricist", &ID3v24::TextWriter),
-    v2("Mood", &ID3v24::Mood),
-    v2("Official Artist URL", &ID3v24::ArtistUrl),
-    v2("Official Audio File URL", &ID3v24::AudioUrl),
-    v2("Official Audio Source URL", &ID3v24::AudioSourceUrl),
-    v2("Official Internet Radio URL", &ID3v24::RadioUrl),
-    v2("Official Publisher URL", &ID3v24::PublisherUrl),
-    v2("Orig. Relase Time", &ID3v24::OrigTime),
-    v2("Original Album", &ID3v24::OrigAlbum),
-    v2("Original Artist", &ID3v24::OrigArtist),
-    v2("Original Lyricist", &ID3v24::OrigTextWriter),
-    v2("Part of a Set", &ID3v24::PartOfSet),
-    v2("Payment URL", &ID3v24::PaymentUrl),
-    v2("Produced Notice", &ID3v24::Produced),
-    v2("Publisher", &ID3v24::Publisher),
-    v2("Recording Time", &ID3v24::RecordTime),
-    v2("Relase Time", &ID3v24::RelaseTime),
-    v2("Remixed by", &ID3v24::Remixer),
-    v2("Subtitle", &ID3v24::SubTitle),
-    v2("Subtitle of Set", &ID3v24::SubTitleOfSet),
-    v2("Tagging Time", &ID3v24::TagTime),
-    v2("Title", &ID3v24::Title),
-    v2("Title Sort Order", &ID3v24::TitleSort),
+    v2("Initial Key", "InitialKey"),
+    v2("Internet Radio Owner", "InternetRadioOwner"),
+    v2("Internet Station Radio Name", "InternetRadioName"),
+    v2("Language", "Language"),
+    v2("Lyricist", "TextWriter"),
+    v2("Mood", "Mood"),
+    v2("Official Artist URL", "ArtistUrl"),
+    v2("Official Audio File URL", "AudioUrl"),
+    v2("Official Audio Source URL", "AudioSourceUrl"),
+    v2("Official Internet Radio URL", "RadioUrl"),
+    v2("Official Publisher URL", "PublisherUrl"),
+    v2("Orig. Relase Time", "OrigTime"),
+    v2("Original Album", "OrigAlbum"),
+    v2("Original Artist", "OrigArtist"),
+    v2("Original Lyricist", "OrigTextWriter"),
+    v2("Part of a Set", "PartOfSet"),
+    v2("Payment URL", "PaymentUrl"),
+    v2("Produced Notice", "Produced"),
+    v2("Publisher", "Publisher"),
+    v2("Recording Time", "RecordTime"),
+    v2("Relase Time", "RelaseTime"),
+    v2("Remixed by", "Remixer"),
+    v2("Subtitle", "SubTitle"),
+    v2("Subtitle of Set", "SubTitleOfSet"),
+    v2("Tagging Time", "TagTime"),
+    v2("Title", "Title"),
+    v2("Title Sort Order", "TitleSort"),
     v1("Title(ID3v1)", &Id3v1::Title),
-    v2("Track Num.", &ID3v24::TrackNum),
+    v2("Track Num.", "TrackNum"),
     v1("Year(ID3v1)", &Id3v1::Year),
 };
 static_assert(std::size(frames) == 50);
@@ -89,7 +97,7 @@ std::vector<std::string> RenameFrameNames() {
 std::string GetFrameValue(const std::string &frameName, const ID3v24 &v2, const Id3v1 &v1) {
     for (const auto &frame : frames)
         if (frame.name == frameName)
-            return frame.v2 ? v2.*frame.v2 : v1.*frame.v1;
+            return frame.v2 ? v2.*(frame.v2->member) : v1.*frame.v1;
     return {};
 }
 

@@ -7,6 +7,7 @@
 
 #include "id3v1/Id3.h"
 #include "id3v2/Idtag24.h"
+#include "id3v2/framemap.h"
 
 namespace tagvane {
 
@@ -16,11 +17,11 @@ struct RenameTemplate {
     std::string Prefix, FrameName, Suffix;
 };
 
-// A frame name and the property of one of the two tags it stands for; exactly
-// one of the two pointers is set.
+// A frame name and the value it stands for: a row of the ID3v2 frame map or a
+// property of the ID3v1 block; exactly one of the two is set.
 struct RenameFrame {
     std::string_view name;
-    std::string ID3v24::*v2;
+    const FrameMapRow *v2;
     std::string Id3v1::*v1;
 };
 

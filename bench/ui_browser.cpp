@@ -40,7 +40,8 @@ struct Fixture {
         mp3Folder = dir.filePath(QStringLiteral("mp3"));
         entryFolder = dir.filePath(QStringLiteral("entries"));
         for (int i = 0; i < fileCount; ++i) {
-            QFile f(QDir(mp3Folder).filePath(QStringLiteral("Track %1.mp3").arg(fileCount - i, 5, 10, QLatin1Char('0'))));
+            QFile f(
+                QDir(mp3Folder).filePath(QStringLiteral("Track %1.mp3").arg(fileCount - i, 5, 10, QLatin1Char('0'))));
             f.open(QIODevice::WriteOnly);
         }
         for (int i = 0; i < 500; ++i) {
@@ -55,13 +56,13 @@ struct Fixture {
     }
 };
 
-Fixture& fixture() {
+Fixture &fixture() {
     static Fixture f;
     return f;
 }
 
-void BM_ListFolderOf10000Mp3Files(benchmark::State& state) {
-    Fixture& f = fixture();
+void BM_ListFolderOf10000Mp3Files(benchmark::State &state) {
+    Fixture &f = fixture();
     f.form->showFolder(f.mp3Folder);
     for (auto _ : state) {
         f.form->rereadFileList();
@@ -73,8 +74,8 @@ void BM_ListFolderOf10000Mp3Files(benchmark::State& state) {
 BENCHMARK(BM_ListFolderOf10000Mp3Files)->Unit(benchmark::kMillisecond);
 
 // A re-read after a batch keeps what the user picked in the list.
-void BM_RereadFolderWithAll10000FilesPicked(benchmark::State& state) {
-    Fixture& f = fixture();
+void BM_RereadFolderWithAll10000FilesPicked(benchmark::State &state) {
+    Fixture &f = fixture();
     f.form->showFolder(f.mp3Folder);
     f.form->fileList->selectAll();
     for (auto _ : state) {
@@ -87,8 +88,8 @@ void BM_RereadFolderWithAll10000FilesPicked(benchmark::State& state) {
 }
 BENCHMARK(BM_RereadFolderWithAll10000FilesPicked)->Unit(benchmark::kMillisecond);
 
-void BM_Add10000FilesToTheSelectionList(benchmark::State& state) {
-    Fixture& f = fixture();
+void BM_Add10000FilesToTheSelectionList(benchmark::State &state) {
+    Fixture &f = fixture();
     f.form->showFolder(f.mp3Folder);
     for (auto _ : state) {
         state.PauseTiming();
@@ -103,23 +104,23 @@ void BM_Add10000FilesToTheSelectionList(benchmark::State& state) {
 }
 BENCHMARK(BM_Add10000FilesToTheSelectionList)->Unit(benchmark::kMillisecond);
 
-void BM_FolderTreeOpensOnAFolderOf10000Entries(benchmark::State& state) {
-    Fixture& f = fixture();
+void BM_FolderTreeOpensOnAFolderOf10000Entries(benchmark::State &state) {
+    Fixture &f = fixture();
     double longestStall = 0;
     double untilLoaded = 0;
     for (auto _ : state) {
         state.PauseTiming();
         // A fresh model each round, so nothing of the folder is cached.
-        auto* model = new QFileSystemModel(f.form.get());
+        auto *model = new QFileSystemModel(f.form.get());
         model->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot | QDir::Hidden);
         model->setRootPath(QDir::rootPath());
-        QTreeView* tree = f.form->folderTree;
-        QAbstractItemModel* old = tree->model();
+        QTreeView *tree = f.form->folderTree;
+        QAbstractItemModel *old = tree->model();
         tree->setModel(model);
         delete old;
         f.form->folderModel = model;
         bool loaded = false;
-        QObject::connect(model, &QFileSystemModel::directoryLoaded, model, [&](const QString& path) {
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, model, [&](const QString &path) {
             if (path == f.entryFolder)
                 loaded = true;
         });
@@ -161,12 +162,12 @@ BENCHMARK(BM_FolderTreeOpensOnAFolderOf10000Entries)->Unit(benchmark::kMilliseco
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     char name[] = "tagvane_bench_ui";
-    char* qtArgv[] = {name, nullptr};
+    char *qtArgv[] = {name, nullptr};
     QApplication app(qtArgc, qtArgv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     // The task bar title; window captions are set by each window.
     QApplication::setApplicationName(QStringLiteral("Tagvane v. 1.2"));

@@ -48,14 +48,14 @@ constexpr ButtonPair buttonPairs[] = {
 };
 
 QMessageBox::StandardButton toQt(UiPlatform::Button b) {
-    for (const auto& p : buttonPairs)
+    for (const auto &p : buttonPairs)
         if (p.ours == b)
             return p.qt;
     return QMessageBox::NoButton;
 }
 
 // The folder to start in: the request's folder, with the proposed name inside it.
-QString startPath(const UiPlatform::FileRequest& r) {
+QString startPath(const UiPlatform::FileRequest &r) {
     if (r.fileName.isEmpty())
         return r.initialFolder;
     if (QFileInfo(r.fileName).isAbsolute() || r.initialFolder.isEmpty())
@@ -64,18 +64,18 @@ QString startPath(const UiPlatform::FileRequest& r) {
 }
 
 // Qt's dialog may hand back a name without the extension the filter asks for.
-QString withExtension(const QString& path, const QString& extension) {
+QString withExtension(const QString &path, const QString &extension) {
     if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
     return path + QLatin1Char('.') + extension;
 }
 
-QWidget* dialogParent() {
+QWidget *dialogParent() {
     return QApplication::activeWindow();
 }
 
 // A file dialog whose preview at its side shows the picked picture.
-std::optional<QString> pictureDialog(const UiPlatform::FileRequest& r) {
+std::optional<QString> pictureDialog(const UiPlatform::FileRequest &r) {
     QFileDialog dialog(dialogParent(), r.title, QString(), r.filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true); // the preview needs Qt's own dialog
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -85,13 +85,13 @@ std::optional<QString> pictureDialog(const UiPlatform::FileRequest& r) {
     if (!r.fileName.isEmpty())
         dialog.selectFile(r.fileName);
 
-    auto* preview = new QLabel(&dialog);
+    auto *preview = new QLabel(&dialog);
     preview->setFixedSize(160, 160);
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
         QImageReader reader(path);
         reader.setAutoTransform(true);
         const QImage image = reader.read();
@@ -99,8 +99,8 @@ std::optional<QString> pictureDialog(const UiPlatform::FileRequest& r) {
             preview->clear();
             return;
         }
-        preview->setPixmap(QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation)));
+        preview->setPixmap(
+            QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -109,17 +109,17 @@ std::optional<QString> pictureDialog(const UiPlatform::FileRequest& r) {
 
 class QtPlatform : public UiPlatform {
 public:
-    Button message(const MessageRequest& r) override {
+    Button message(const MessageRequest &r) override {
         QMessageBox box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, dialogParent());
-        for (const auto& p : buttonPairs)
+        for (const auto &p : buttonPairs)
             if (r.buttons & int(p.ours))
                 box.addButton(p.qt);
         if (box.buttons().isEmpty())
             box.addButton(QMessageBox::Ok);
-        if (QAbstractButton* d = box.button(toQt(r.defaultButton)))
-            box.setDefaultButton(static_cast<QPushButton*>(d));
+        if (QAbstractButton *d = box.button(toQt(r.defaultButton)))
+            box.setDefaultButton(static_cast<QPushButton *>(d));
         const int answer = box.exec();
-        for (const auto& p : buttonPairs)
+        for (const auto &p : buttonPairs)
             if (answer == p.qt)
                 return p.ours;
         // Closed by the window frame or Esc: the box's escape answer.
@@ -130,14 +130,14 @@ public:
         return Button::Ok;
     }
 
-    std::optional<QString> openFile(const FileRequest& r) override {
+    std::optional<QString> openFile(const FileRequest &r) override {
         const QString path = QFileDialog::getOpenFileName(dialogParent(), r.title, startPath(r), r.filter);
         if (path.isEmpty())
             return std::nullopt;
         return QDir::toNativeSeparators(path);
     }
 
-    std::optional<QString> saveFile(const FileRequest& r) override {
+    std::optional<QString> saveFile(const FileRequest &r) override {
         QFileDialog dialog(dialogParent(), r.title, QString(), r.filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -153,15 +153,15 @@ public:
         return QDir::toNativeSeparators(withExtension(dialog.selectedFiles().first(), r.defaultExtension));
     }
 
-    std::optional<QString> openPicture(const FileRequest& r) override { return pictureDialog(r); }
+    std::optional<QString> openPicture(const FileRequest &r) override { return pictureDialog(r); }
 
-    bool shellOpen(const QString& target, const QString& workingFolder) override {
+    bool shellOpen(const QString &target, const QString &workingFolder) override {
         Q_UNUSED(workingFolder); // the desktop opener has no working folder
         QUrl url = QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
         return QDesktopServices::openUrl(url);
     }
 
-    void setClipboardImage(const QImage& image) override { QGuiApplication::clipboard()->setImage(image); }
+    void setClipboardImage(const QImage &image) override { QGuiApplication::clipboard()->setImage(image); }
 
     void setBusy(bool busy) override {
         if (busy)

@@ -15,8 +15,8 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSet>
 #include <QScrollArea>
+#include <QSet>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -37,10 +37,10 @@ const QString programTitle = QStringLiteral("Tagvane v. 1.2");
 
 // The toolbars, top to bottom; each entry names the member, its hint and icon.
 struct ToolbarButton {
-    QToolButton* TForm1::*button;
-    const char* name;
-    const char* hint;
-    const char* icon;
+    QToolButton *TForm1::*button;
+    const char *name;
+    const char *hint;
+    const char *icon;
     bool toggle;
 };
 
@@ -70,8 +70,8 @@ constexpr SubPageButton idTagToolbar[] = {
     {{&TForm1::ToolButton12, "ToolButton12", "ID3v1.1", "id3v1", true}, TForm1::Id3v11},
 };
 
-QWidget* makePage(QStackedWidget* area, const char* name) {
-    auto* page = new QWidget(area);
+QWidget *makePage(QStackedWidget *area, const char *name) {
+    auto *page = new QWidget(area);
     page->setObjectName(QString::fromLatin1(name));
     area->addWidget(page);
     return page;
@@ -95,13 +95,13 @@ bool isUserInput(QEvent::Type type) {
 
 } // namespace
 
-void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
+void ClickablePicture::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-TForm1::TForm1(const QString& programFolder, UiPlatform& platform, QWidget* parent)
+TForm1::TForm1(const QString &programFolder, UiPlatform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       current(this), programFolder_(programFolder), platform_(platform) {
@@ -140,7 +140,7 @@ TForm1::~TForm1() {
     runCommand([this] { FormDestroy(); });
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void TForm1::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (!shown_) {
         shown_ = true;
@@ -158,8 +158,8 @@ void TForm1::buildFrame() {
     // Tabs drawn as buttons, one above the other.
     leftTabGroup_ = new QButtonGroup(this);
     leftTabGroup_->setExclusive(true);
-    const auto makeTab = [this](const char* name, const QString& caption, int top, int id) {
-        auto* b = new QPushButton(caption, leftTabs);
+    const auto makeTab = [this](const char *name, const QString &caption, int top, int id) {
+        auto *b = new QPushButton(caption, leftTabs);
         b->setObjectName(QString::fromLatin1(name));
         b->setCheckable(true);
         b->setGeometry(0, top, 73, 22);
@@ -174,16 +174,16 @@ void TForm1::buildFrame() {
     toolbars->setGeometry(0, 48, 73, 313);
     toolbars->setFrameShape(QFrame::StyledPanel);
 
-    const auto makeToolbar = [this](const char* name) {
-        auto* bar = new QWidget(toolbars);
+    const auto makeToolbar = [this](const char *name) {
+        auto *bar = new QWidget(toolbars);
         bar->setObjectName(QString::fromLatin1(name));
         toolbars->addWidget(bar);
-        auto* group = new QButtonGroup(bar);
+        auto *group = new QButtonGroup(bar);
         group->setExclusive(true);
         return std::make_pair(bar, group);
     };
-    const auto makeButton = [this](QWidget* bar, QButtonGroup* group, const ToolbarButton& spec, int index) {
-        auto* b = new QToolButton(bar);
+    const auto makeButton = [this](QWidget *bar, QButtonGroup *group, const ToolbarButton &spec, int index) {
+        auto *b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(spec.name));
         b->setToolTip(QString::fromLatin1(spec.hint));
         b->setIcon(QIcon(QStringLiteral(":/tagvane/icons/%1.svg").arg(QString::fromLatin1(spec.icon))));
@@ -198,11 +198,11 @@ void TForm1::buildFrame() {
 
     auto [mp3Bar, mp3Group] = makeToolbar("mp3FileToolbar");
     int i = 0;
-    for (const auto& spec : mp3FileToolbar)
+    for (const auto &spec : mp3FileToolbar)
         makeButton(mp3Bar, mp3Group, spec, i++);
     auto [idTagBar, idTagGroup] = makeToolbar("idTagToolbar");
     i = 0;
-    for (const auto& spec : idTagToolbar)
+    for (const auto &spec : idTagToolbar)
         makeButton(idTagBar, idTagGroup, spec.button, i++);
 
     aboutLabel = new QLabel(QStringLiteral("About"), this);
@@ -246,7 +246,7 @@ void TForm1::connectNavigation() {
         renamerCounter->setText(QStringLiteral("0 of 0"));
         showPage(RenamerPage);
     });
-    for (const auto& spec : idTagToolbar) {
+    for (const auto &spec : idTagToolbar) {
         const SubPage page = spec.page;
         command(this->*spec.button.button, [this, page] { showSubPage(page); });
     }
@@ -303,7 +303,7 @@ TForm1::LeftTab TForm1::leftTab() const {
     return tab_;
 }
 
-void TForm1::pressButton(QToolButton* button) {
+void TForm1::pressButton(QToolButton *button) {
     button->setChecked(true);
 }
 
@@ -313,8 +313,8 @@ void TForm1::refreshform() {
 
 // ---- Commands
 
-UiPlatform::Button TForm1::showMessage(const QString& title, const QString& text, UiPlatform::Icon icon,
-                                       int buttons, UiPlatform::Button defaultButton) {
+UiPlatform::Button TForm1::showMessage(const QString &title, const QString &text, UiPlatform::Icon icon, int buttons,
+                                       UiPlatform::Button defaultButton) {
     UiPlatform::MessageRequest r;
     r.title = title;
     r.text = text;
@@ -324,7 +324,7 @@ UiPlatform::Button TForm1::showMessage(const QString& title, const QString& text
     return platform_.message(r);
 }
 
-void TForm1::runCommand(const std::function<void()>& handler) {
+void TForm1::runCommand(const std::function<void()> &handler) {
     if (batchRunning()) {
         // A batch lets events through between its files; nothing else may run meanwhile.
         platform_.beep();
@@ -334,9 +334,9 @@ void TForm1::runCommand(const std::function<void()>& handler) {
     try {
         handler();
         return;
-    } catch (const InOutError& e) {
+    } catch (const InOutError &e) {
         error = QString::fromLocal8Bit(e.what());
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         error = QString::fromLocal8Bit(e.what());
     } catch (...) {
         error = QStringLiteral("An unexpected error ended the command.");
@@ -348,11 +348,11 @@ void TForm1::runCommand(const std::function<void()>& handler) {
     }
 }
 
-void TForm1::command(QAbstractButton* button, std::function<void()> handler) {
+void TForm1::command(QAbstractButton *button, std::function<void()> handler) {
     connect(button, &QAbstractButton::clicked, this, [this, handler = std::move(handler)] { runCommand(handler); });
 }
 
-TForm1::BatchScope::BatchScope(TForm1& form) : form_(form) {
+TForm1::BatchScope::BatchScope(TForm1 &form) : form_(form) {
     if (form_.batchDepth_++ == 0)
         qApp->installEventFilter(&form_);
 }
@@ -362,10 +362,10 @@ TForm1::BatchScope::~BatchScope() {
         qApp->removeEventFilter(&form_);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     // While a batch runs, input to this window is swallowed; painting goes on.
     if (batchRunning() && isUserInput(event->type())) {
-        auto* w = qobject_cast<QWidget*>(watched);
+        auto *w = qobject_cast<QWidget *>(watched);
         if (w != nullptr && (w == this || isAncestorOf(w)))
             return true;
     }
@@ -379,7 +379,7 @@ QString TForm1::pictureFolder() const {
 // ---- The file browser page
 
 void TForm1::buildFileBrowserPage() {
-    QWidget* page = fileBrowserPage;
+    QWidget *page = fileBrowserPage;
 
     folderModel = new QFileSystemModel(this);
     folderModel->setObjectName(QStringLiteral("folderModel"));
@@ -400,8 +400,7 @@ void TForm1::buildFileBrowserPage() {
     // The chosen folder stays highlighted when the tree loses the focus.
     QPalette pal = folderTree->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
     folderTree->setPalette(pal);
 
     fileModel = new FileListModel(this);
@@ -414,8 +413,8 @@ void TForm1::buildFileBrowserPage() {
     fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fileList->setUniformItemSizes(true);
 
-    const auto makeButton = [page](const char* name, const QString& caption, int left, int width) {
-        auto* b = new QPushButton(caption, page);
+    const auto makeButton = [page](const char *name, const QString &caption, int left, int width) {
+        auto *b = new QPushButton(caption, page);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(left, 236, width, 25);
         return b;
@@ -451,17 +450,16 @@ void TForm1::buildFileBrowserPage() {
 }
 
 void TForm1::connectFileBrowser() {
-    connect(folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& now) {
-                runCommand([this, now] { fileModel->setFolder(now.isValid() ? folderModel->filePath(now) : QString()); });
-            });
+    connect(folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &now) {
+        runCommand([this, now] { fileModel->setFolder(now.isValid() ? folderModel->filePath(now) : QString()); });
+    });
     command(addToListButton, [this] { addSelectedFiles(); });
     command(removeFromListButton, [this] { removeFromList(); });
     command(removeAllButton, [this] { removeAllFromList(); });
 
     // The tree reads folders in the background; once the chosen folder's
     // parent is read, its row has its final place and is brought into view.
-    connect(folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+    connect(folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &path) {
         const QModelIndex now = folderTree->currentIndex();
         if (now.isValid() && folderModel->filePath(now.parent()) == path)
             folderTree->scrollTo(now, QAbstractItemView::PositionAtCenter);
@@ -471,7 +469,7 @@ void TForm1::connectFileBrowser() {
     showFolder(QDir::homePath());
 }
 
-void TForm1::showFolder(const QString& folder) {
+void TForm1::showFolder(const QString &folder) {
     const QModelIndex index = folderModel->index(folder);
     if (!index.isValid())
         return;
@@ -491,13 +489,13 @@ QString TForm1::fileListFolder() const {
 void TForm1::rereadFileList() {
     // Re-reading replaces the items; the user's picks in the list are kept by name.
     QSet<QString> picked;
-    for (const QModelIndex& i : fileList->selectionModel()->selectedRows())
+    for (const QModelIndex &i : fileList->selectionModel()->selectedRows())
         picked.insert(fileModel->names().at(i.row()));
     fileModel->reread();
     if (picked.isEmpty())
         return;
     QItemSelection keep;
-    const QStringList& names = fileModel->names();
+    const QStringList &names = fileModel->names();
     // One range per run of picked rows: a selection of thousands of single rows is slow.
     for (int r = 0; r < names.size(); ++r) {
         if (!picked.contains(names.at(r)))
@@ -515,10 +513,11 @@ void TForm1::addSelectedFiles() {
     if (picked.isEmpty())
         return;
     // Rows are added in the order the files stand in the list, not the order they were picked.
-    std::sort(picked.begin(), picked.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(picked.begin(), picked.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QStringList files;
     files.reserve(picked.size());
-    for (const QModelIndex& i : picked)
+    for (const QModelIndex &i : picked)
         files << fileModel->names().at(i.row());
     selection->append(files, makerealpath(fileModel->folder()));
 }
@@ -535,7 +534,7 @@ void TForm1::removeFromList() {
 void TForm1::removeSelectionRow(int row) {
     // The view would move its highlight to the next row and so select it; a removed
     // row leaves no selection and no current item behind.
-    QItemSelectionModel* sel = selectionList->selectionModel();
+    QItemSelectionModel *sel = selectionList->selectionModel();
     if (sel->isRowSelected(row, QModelIndex()))
         sel->clear();
     else if (sel->currentIndex().row() == row)
@@ -561,11 +560,11 @@ QString TForm1::selectionPath(int n) const {
 }
 
 QString TForm1::selectionFullPath(int n) const {
-    const auto& r = selection->row(n - 1);
+    const auto &r = selection->row(n - 1);
     return r.path + r.file;
 }
 
-void TForm1::setSelectionFile(int n, const QString& file) {
+void TForm1::setSelectionFile(int n, const QString &file) {
     selection->setFile(n - 1, file);
 }
 
@@ -586,19 +585,19 @@ void TForm1::removeCurrentSelectionRow() {
 // ---- The editor page: sub-page area and foot
 
 void TForm1::buildEditorPage() {
-    QWidget* page = editorPage;
+    QWidget *page = editorPage;
     editorPages = new QStackedWidget(page);
     editorPages->setObjectName(QStringLiteral("editorPages"));
     editorPages->setGeometry(0, 8, 577, 369);
     editorPages->setFrameShape(QFrame::StyledPanel);
-    const char* names[8] = {"audioDescriptionPage", "personalInformationPage", "wwwPagesPage",
-                            "lyricsTextsCommentsPage",  "imagesPage", "copyrightInformationsPage",
-                            "miscellaneousPage",   "id3v11Page"};
+    const char *names[8] = {
+        "audioDescriptionPage", "personalInformationPage",   "wwwPagesPage",      "lyricsTextsCommentsPage",
+        "imagesPage",           "copyrightInformationsPage", "miscellaneousPage", "id3v11Page"};
     for (int i = 0; i < 8; ++i)
         subPage[i] = makePage(editorPages, names[i]);
 
-    const auto makeButton = [page](const char* name, const QString& caption, const QString& hint, QRect place) {
-        auto* b = new QPushButton(caption, page);
+    const auto makeButton = [page](const char *name, const QString &caption, const QString &hint, QRect place) {
+        auto *b = new QPushButton(caption, page);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(hint);
         b->setGeometry(place);
@@ -608,14 +607,14 @@ void TForm1::buildEditorPage() {
                                 QStringLiteral("Write Tag For Selected File"), {16, 392, 75, 25});
     writeForAllButton = makeButton("writeForAllButton", QStringLiteral("Write for all"),
                                    QStringLiteral("Write Tag For All Files In selection List"), {128, 392, 75, 25});
-    copyToV1Button = makeButton("copyToV1Button", QStringLiteral("Copy to ID3v1.1"),
-                                QStringLiteral("Copy compatible informations from ID3v2.4 to ID3v1.1"),
-                                {248, 384, 121, 17});
-    copyFromV1Button = makeButton("copyFromV1Button", QStringLiteral("Copy from ID3v1.1"),
-                                  QStringLiteral("Copy compatible informations from ID3v1.1 to ID3v2.4"),
-                                  {248, 408, 121, 17});
-    cancelEditingButton = makeButton("cancelEditingButton", QStringLiteral("Cancel editing"), QString(),
-                                     {456, 392, 89, 25});
+    copyToV1Button =
+        makeButton("copyToV1Button", QStringLiteral("Copy to ID3v1.1"),
+                   QStringLiteral("Copy compatible informations from ID3v2.4 to ID3v1.1"), {248, 384, 121, 17});
+    copyFromV1Button =
+        makeButton("copyFromV1Button", QStringLiteral("Copy from ID3v1.1"),
+                   QStringLiteral("Copy compatible informations from ID3v1.1 to ID3v2.4"), {248, 408, 121, 17});
+    cancelEditingButton =
+        makeButton("cancelEditingButton", QStringLiteral("Cancel editing"), QString(), {456, 392, 89, 25});
 
     editorProgress = new QProgressBar(page);
     editorProgress->setObjectName(QStringLiteral("editorProgress"));

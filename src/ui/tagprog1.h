@@ -61,14 +61,14 @@ Q_SIGNALS:
     void clicked();
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
     // programFolder holds "tagvane.ini", "Temp" and "Export Images"; native path.
-    TForm1(const QString& programFolder, UiPlatform& platform, QWidget* parent = nullptr);
+    TForm1(const QString &programFolder, UiPlatform &platform, QWidget *parent = nullptr);
     ~TForm1() override;
 
     enum Page { FileBrowserPage = 0, EditorPage = 1, RenamerPage = 2, AboutPage = 3 };
@@ -93,13 +93,13 @@ public:
     struct Field {
         SubPage page;
         int column; // 0 left, 1 right
-        const char* caption;
-        const char* name; // objectName, equal to the member
+        const char *caption;
+        const char *name; // objectName, equal to the member
         FieldKind kind;
         int typedLimit; // characters the user may type; 0 for no limit
         bool narrow;
-        QLineEdit* TForm1::*edit;
-        QComboBox* TForm1::*combo;
+        QLineEdit *TForm1::*edit;
+        QComboBox *TForm1::*combo;
         std::string ID3v24::*v2; // nullptr for the ID3v1.1 fields
         std::string Id3v1::*v1;  // nullptr for the ID3v2.4 fields
         Conversion conversion;
@@ -111,28 +111,28 @@ public:
     // Runs a command: catches InOutError and any other exception and shows its
     // message in the program's error box, so nothing leaves through the event
     // loop. While a batch runs, further commands are refused.
-    void runCommand(const std::function<void()>& handler);
+    void runCommand(const std::function<void()> &handler);
     // Runs handler inside runCommand whenever the button is clicked by the user.
-    void command(QAbstractButton* button, std::function<void()> handler);
+    void command(QAbstractButton *button, std::function<void()> handler);
     // True while a batch command lets events through between its files.
     bool batchRunning() const { return batchDepth_ > 0; }
     // Keeps every other command of the window from running while it lives.
     class BatchScope {
     public:
-        explicit BatchScope(TForm1& form);
+        explicit BatchScope(TForm1 &form);
         ~BatchScope();
-        BatchScope(const BatchScope&) = delete;
-        BatchScope& operator=(const BatchScope&) = delete;
+        BatchScope(const BatchScope &) = delete;
+        BatchScope &operator=(const BatchScope &) = delete;
 
     private:
-        TForm1& form_;
+        TForm1 &form_;
     };
 
-    UiPlatform& platform() { return platform_; }
-    const QString& programFolder() const { return programFolder_; }
+    UiPlatform &platform() { return platform_; }
+    const QString &programFolder() const { return programFolder_; }
     // The program folder with the picture folder "Temp" appended, ending in the separator.
     QString pictureFolder() const;
-    UiPlatform::Button showMessage(const QString& title, const QString& text, UiPlatform::Icon icon,
+    UiPlatform::Button showMessage(const QString &title, const QString &text, UiPlatform::Icon icon,
                                    int buttons = int(UiPlatform::Button::Ok),
                                    UiPlatform::Button defaultButton = UiPlatform::Button::Ok);
 
@@ -144,7 +144,7 @@ public:
     void setLeftTab(LeftTab tab);
     LeftTab leftTab() const;
     // Shows a toolbar button pressed without running its action.
-    void pressButton(QToolButton* button);
+    void pressButton(QToolButton *button);
     // The tab-change event, as a click on the tab runs it.
     void leftTabChanged(LeftTab tab);
     // The "Mp3 File" side: browser page, "File Browser" pressed, file list re-read,
@@ -159,14 +159,14 @@ public:
     QString selectionFile(int n) const;
     QString selectionPath(int n) const;
     QString selectionFullPath(int n) const; // Path followed by File
-    void setSelectionFile(int n, const QString& file);
+    void setSelectionFile(int n, const QString &file);
     bool selectionHasSelectedRow() const;
     // Position of the current item when it is a selection-list row, else 0.
     int currentSelectionRow() const;
     void removeCurrentSelectionRow();
     void rereadFileList();
     // Selects the folder in the tree, which makes the file list show it.
-    void showFolder(const QString& folder);
+    void showFolder(const QString &folder);
     QString fileListFolder() const;
 
     // The current item of all row lists.
@@ -174,58 +174,58 @@ public:
 
     // The entry dialog and the picture dialog; main creates them after the
     // window, tests create their own. nullptr until set.
-    TForm2* Form2 = nullptr;
-    TForm3* Form3 = nullptr;
+    TForm2 *Form2 = nullptr;
+    TForm3 *Form3 = nullptr;
 
     // ---- Controls of the frame
-    QWidget* leftTabs;
-    QPushButton* tabMp3File;
-    QPushButton* tabIdTag;
-    QStackedWidget* toolbars;
-    QToolButton* ToolButton13; // File Browser
-    QToolButton* ToolButton8;  // Turbo Renamer
-    QToolButton* ToolButton9;  // Play File
-    QToolButton* ToolButton10; // Kill Tag
-    QToolButton* ToolButton11; // Delete File
-    QToolButton* ToolButton2;  // Audio Description
-    QToolButton* ToolButton5;  // Personal Information
-    QToolButton* ToolButton4;  // Lyrics/Texts/Comments
-    QToolButton* ToolButton1;  // WWW Pages
-    QToolButton* ToolButton3;  // Images
-    QToolButton* ToolButton6;  // Copyright Informations
-    QToolButton* ToolButton7;  // Miscellaneous
-    QToolButton* ToolButton12; // ID3v1.1
-    QLabel* aboutLabel;
-    ClickablePicture* aboutPicture;
-    QStackedWidget* pageArea;
-    QWidget* fileBrowserPage;
-    QWidget* editorPage;
-    QWidget* renamerPage;
-    QWidget* aboutPage;
+    QWidget *leftTabs;
+    QPushButton *tabMp3File;
+    QPushButton *tabIdTag;
+    QStackedWidget *toolbars;
+    QToolButton *ToolButton13; // File Browser
+    QToolButton *ToolButton8;  // Turbo Renamer
+    QToolButton *ToolButton9;  // Play File
+    QToolButton *ToolButton10; // Kill Tag
+    QToolButton *ToolButton11; // Delete File
+    QToolButton *ToolButton2;  // Audio Description
+    QToolButton *ToolButton5;  // Personal Information
+    QToolButton *ToolButton4;  // Lyrics/Texts/Comments
+    QToolButton *ToolButton1;  // WWW Pages
+    QToolButton *ToolButton3;  // Images
+    QToolButton *ToolButton6;  // Copyright Informations
+    QToolButton *ToolButton7;  // Miscellaneous
+    QToolButton *ToolButton12; // ID3v1.1
+    QLabel *aboutLabel;
+    ClickablePicture *aboutPicture;
+    QStackedWidget *pageArea;
+    QWidget *fileBrowserPage;
+    QWidget *editorPage;
+    QWidget *renamerPage;
+    QWidget *aboutPage;
 
     // ---- File browser page
-    QTreeView* folderTree;
-    QFileSystemModel* folderModel;
-    QListView* fileList;
-    FileListModel* fileModel;
-    QPushButton* addToListButton;
-    QPushButton* removeFromListButton;
-    QPushButton* removeAllButton;
-    QLabel* selectionLabel;
-    QTreeView* selectionList;
-    SelectionListModel* selection;
+    QTreeView *folderTree;
+    QFileSystemModel *folderModel;
+    QListView *fileList;
+    FileListModel *fileModel;
+    QPushButton *addToListButton;
+    QPushButton *removeFromListButton;
+    QPushButton *removeAllButton;
+    QLabel *selectionLabel;
+    QTreeView *selectionList;
+    SelectionListModel *selection;
 
     // ---- Editor page
-    QStackedWidget* editorPages;
-    QWidget* subPage[8];
-    QPushButton* writeTagButton;
-    QPushButton* writeForAllButton;
-    QPushButton* copyToV1Button;
-    QPushButton* copyFromV1Button;
-    QPushButton* cancelEditingButton;
-    QProgressBar* editorProgress;
-    QLabel* editorDoneLabel;
-    QLabel* editorCounter;
+    QStackedWidget *editorPages;
+    QWidget *subPage[8];
+    QPushButton *writeTagButton;
+    QPushButton *writeForAllButton;
+    QPushButton *copyToV1Button;
+    QPushButton *copyFromV1Button;
+    QPushButton *cancelEditingButton;
+    QProgressBar *editorProgress;
+    QLabel *editorDoneLabel;
+    QLabel *editorCounter;
 
     // Fields (see fieldTable)
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9, *Edit10, *Edit11, *Edit12;
@@ -237,45 +237,45 @@ public:
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4;
 
     // Entry lists with their buttons
-    QTreeWidget* ListView2; // user URLs
+    QTreeWidget *ListView2; // user URLs
     QPushButton *userUrlAddButton, *userUrlEditButton, *userUrlRemoveButton;
-    QTreeWidget* ListView3; // lyrics
+    QTreeWidget *ListView3; // lyrics
     QPushButton *lyricsAddButton, *lyricsEditButton, *lyricsRemoveButton;
-    QTreeWidget* ListView4; // comments
+    QTreeWidget *ListView4; // comments
     QPushButton *commentsAddButton, *commentsEditButton, *commentsRemoveButton;
-    QTreeWidget* ListView7; // user texts
+    QTreeWidget *ListView7; // user texts
     QPushButton *userTextAddButton, *userTextEditButton, *userTextRemoveButton;
-    QTreeWidget* ListView6; // terms of use
+    QTreeWidget *ListView6; // terms of use
     QPushButton *termsAddButton, *termsEditButton, *termsRemoveButton;
 
     // Images page
-    QTreeWidget* ListView5; // pictures
+    QTreeWidget *ListView5; // pictures
     QPushButton *pictureAddButton, *pictureEditButton, *pictureDeleteButton;
     QPushButton *exportButton, *clipboardButton, *zoomInButton, *zoomOutButton;
     QRadioButton *originalSizeRadio, *fitToWindowRadio;
-    ImageView* imageBox;  // the scrollable box with its view
-    PictureCanvas* imageView; // the view itself, 257 x 193 at start, hidden
+    ImageView *imageBox;      // the scrollable box with its view
+    PictureCanvas *imageView; // the view itself, 257 x 193 at start, hidden
 
     // ---- Turbo Renamer page
-    QLineEdit* prefixEdit;
-    QComboBox* frameNameCombo;
-    QLineEdit* suffixEdit;
-    QPushButton* templateAddButton;
-    QPushButton* templateDeleteButton;
-    QTreeWidget* templateList;
-    QLabel* renamePreview;
-    QPushButton* renameButton;
-    QProgressBar* renamerProgress;
-    QLabel* renamerCounter;
+    QLineEdit *prefixEdit;
+    QComboBox *frameNameCombo;
+    QLineEdit *suffixEdit;
+    QPushButton *templateAddButton;
+    QPushButton *templateDeleteButton;
+    QTreeWidget *templateList;
+    QLabel *renamePreview;
+    QPushButton *renameButton;
+    QProgressBar *renamerProgress;
+    QLabel *renamerCounter;
 
     // ---- About page
-    QPushButton* registerButton;
-    QPushButton* reportBugButton;
-    QPushButton* checkVersionButton;
+    QPushButton *registerButton;
+    QPushButton *reportBugButton;
+    QPushButton *checkVersionButton;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFrame();
@@ -294,8 +294,8 @@ private:
     void removeSelectionRow(int row);
 
     QString programFolder_;
-    UiPlatform& platform_;
-    QButtonGroup* leftTabGroup_ = nullptr;
+    UiPlatform &platform_;
+    QButtonGroup *leftTabGroup_ = nullptr;
     LeftTab tab_ = Mp3FileTab;
     int batchDepth_ = 0;
     bool shown_ = false;

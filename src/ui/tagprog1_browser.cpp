@@ -11,18 +11,19 @@ namespace tagvane {
 
 // ---- CurrentItem
 
-void CurrentItem::track(QAbstractItemView* list) {
-    QItemSelectionModel* selection = list->selectionModel();
+void CurrentItem::track(QAbstractItemView *list) {
+    QItemSelectionModel *selection = list->selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this,
-            [this, list](const QItemSelection& selected, const QItemSelection& deselected) {
+            [this, list](const QItemSelection &selected, const QItemSelection &deselected) {
                 const QModelIndex on = selected.isEmpty() ? QModelIndex() : QModelIndex(selected.first().topLeft());
-                const QModelIndex off = deselected.isEmpty() ? QModelIndex() : QModelIndex(deselected.first().topLeft());
+                const QModelIndex off =
+                    deselected.isEmpty() ? QModelIndex() : QModelIndex(deselected.first().topLeft());
                 selectionChanged(list, on, off);
             });
 }
 
-void CurrentItem::selectionChanged(const QAbstractItemView* list, const QModelIndex& selected,
-                                   const QModelIndex& deselected) {
+void CurrentItem::selectionChanged(const QAbstractItemView *list, const QModelIndex &selected,
+                                   const QModelIndex &deselected) {
     // Moving the highlight deselects one row and selects another in one change;
     // the row that became selected is the later of the two events.
     const QModelIndex row = selected.isValid() ? selected : deselected;
@@ -33,7 +34,7 @@ void CurrentItem::selectionChanged(const QAbstractItemView* list, const QModelIn
     Q_EMIT changed();
 }
 
-void CurrentItem::set(const QAbstractItemView* list, int row) {
+void CurrentItem::set(const QAbstractItemView *list, int row) {
     if (list == nullptr || list->model() == nullptr || row < 0 || row >= list->model()->rowCount()) {
         clear();
         return;
@@ -49,26 +50,26 @@ void CurrentItem::clear() {
     Q_EMIT changed();
 }
 
-int CurrentItem::positionIn(const QAbstractItemView* list) const {
+int CurrentItem::positionIn(const QAbstractItemView *list) const {
     if (list == nullptr || list != list_ || !index_.isValid() || index_.model() != list->model())
         return 0;
     return index_.row() + 1;
 }
 
-const QAbstractItemView* CurrentItem::list() const {
+const QAbstractItemView *CurrentItem::list() const {
     return index_.isValid() ? list_ : nullptr;
 }
 
 // ---- FileListModel
 
-void FileListModel::setFolder(const QString& folder) {
+void FileListModel::setFolder(const QString &folder) {
     QStringList names;
     if (!folder.isEmpty()) {
         QDir dir(folder);
         // QDir matches name filters without regard to case.
         names = dir.entryList({QStringLiteral("*.mp3")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
         // By name, letter case ignored; exact order breaks ties so the listing is stable.
-        std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
             const int c = QString::compare(a, b, Qt::CaseInsensitive);
             return c != 0 ? c < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
         });
@@ -79,11 +80,11 @@ void FileListModel::setFolder(const QString& folder) {
     endResetModel();
 }
 
-int FileListModel::rowCount(const QModelIndex& parent) const {
+int FileListModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(names_.size());
 }
 
-QVariant FileListModel::data(const QModelIndex& index, int role) const {
+QVariant FileListModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= names_.size())
         return {};
     if (role == Qt::DisplayRole)
@@ -95,13 +96,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 
 // ---- SelectionListModel
 
-void SelectionListModel::append(const QStringList& files, const QString& path) {
+void SelectionListModel::append(const QStringList &files, const QString &path) {
     if (files.isEmpty())
         return;
     const int first = count();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(files.size()) - 1);
     rows_.reserve(rows_.size() + static_cast<size_t>(files.size()));
-    for (const QString& f : files)
+    for (const QString &f : files)
         rows_.push_back({f, path});
     endInsertRows();
 }
@@ -123,25 +124,25 @@ void SelectionListModel::clear() {
     endResetModel();
 }
 
-void SelectionListModel::setFile(int row, const QString& file) {
+void SelectionListModel::setFile(int row, const QString &file) {
     if (row < 0 || row >= count())
         return;
     rows_[static_cast<size_t>(row)].file = file;
     Q_EMIT dataChanged(index(row, 1), index(row, 1));
 }
 
-int SelectionListModel::rowCount(const QModelIndex& parent) const {
+int SelectionListModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : count();
 }
 
-int SelectionListModel::columnCount(const QModelIndex& parent) const {
+int SelectionListModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : 3;
 }
 
-QVariant SelectionListModel::data(const QModelIndex& index, int role) const {
+QVariant SelectionListModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= count() || role != Qt::DisplayRole)
         return {};
-    const Row& r = rows_[static_cast<size_t>(index.row())];
+    const Row &r = rows_[static_cast<size_t>(index.row())];
     switch (index.column()) {
     case 0:
         return QString::number(index.row() + 1);
@@ -169,7 +170,7 @@ QVariant SelectionListModel::headerData(int section, Qt::Orientation orientation
     }
 }
 
-QString makerealpath(const QString& folder) {
+QString makerealpath(const QString &folder) {
     const QChar separator = QDir::separator();
     return folder.endsWith(separator) ? folder : folder + separator;
 }

@@ -93,24 +93,24 @@ constexpr TForm1::Field fields[] = {
 // clang-format on
 static_assert(std::size(fields) == 51, "44 ID3v2.4 fields and 7 ID3v1.1 fields");
 
-const char* const headings[8] = {"Audio Description", "Personal Information", "WWW Pages",
-                                 "Lyrics / Texts / Comments", "Images", "Copyright Informations:",
-                                 "Miscellaneous", "ID3v1.1"};
+const char *const headings[8] = {
+    "Audio Description",       "Personal Information", "WWW Pages", "Lyrics / Texts / Comments", "Images",
+    "Copyright Informations:", "Miscellaneous",        "ID3v1.1"};
 
 // The "Initial Key:" items, H standing for the note B.
-const char* const keyNames[] = {"C",  "C#",  "Cb",  "Cm",  "C#m", "Cbm", "D",   "D#",  "Db",  "D#m", "Dbm",
-                                "E",  "Eb",  "Em",  "Ebm", "F",   "F#",  "Fm",  "F#m", "G",   "G#",  "Gb",
-                                "G#m", "Gbm", "A",  "A#",  "Ab",  "A#m", "Abm", "H",   "Hb",  "Hbm"};
+const char *const keyNames[] = {"C",   "C#",  "Cb", "Cm",  "C#m", "Cbm", "D",   "D#",  "Db", "D#m", "Dbm",
+                                "E",   "Eb",  "Em", "Ebm", "F",   "F#",  "Fm",  "F#m", "G",  "G#",  "Gb",
+                                "G#m", "Gbm", "A",  "A#",  "Ab",  "A#m", "Abm", "H",   "Hb", "Hbm"};
 static_assert(std::size(keyNames) == 32);
 
 // Limits what the user types without cutting what the program puts in: input
 // that would make the text longer than the limit and longer than it was is refused.
 class TypedLengthValidator : public QValidator {
 public:
-    TypedLengthValidator(int limit, QLineEdit* edit) : QValidator(edit), edit_(edit), limit_(limit) {
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { length_ = text.size(); });
+    TypedLengthValidator(int limit, QLineEdit *edit) : QValidator(edit), edit_(edit), limit_(limit) {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { length_ = text.size(); });
     }
-    State validate(QString& input, int&) const override {
+    State validate(QString &input, int &) const override {
         // Text put in by setText() leaves the field unmodified.
         if (!edit_->isModified())
             return Acceptable;
@@ -118,7 +118,7 @@ public:
     }
 
 private:
-    QLineEdit* edit_;
+    QLineEdit *edit_;
     int limit_;
     qsizetype length_ = 0;
 };
@@ -133,9 +133,9 @@ constexpr int columnGap = 16;
 constexpr int fieldHeight = 21;
 constexpr int narrowWidth = 50;
 
-QTreeWidget* makeEntryList(QWidget* page, const char* name, QRect place, const QStringList& columns,
-                           const std::vector<int>& widths) {
-    auto* list = new QTreeWidget(page);
+QTreeWidget *makeEntryList(QWidget *page, const char *name, QRect place, const QStringList &columns,
+                           const std::vector<int> &widths) {
+    auto *list = new QTreeWidget(page);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(place);
     list->setHeaderLabels(columns);
@@ -154,38 +154,37 @@ QTreeWidget* makeEntryList(QWidget* page, const char* name, QRect place, const Q
     return list;
 }
 
-QPushButton* makeButton(QWidget* page, const char* name, const QString& caption, QRect place) {
-    auto* b = new QPushButton(caption, page);
+QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, QRect place) {
+    auto *b = new QPushButton(caption, page);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(place);
     return b;
 }
 
-QLabel* makeLabel(QWidget* page, const QString& caption, int left, int top, int width = 200) {
-    auto* l = new QLabel(caption, page);
+QLabel *makeLabel(QWidget *page, const QString &caption, int left, int top, int width = 200) {
+    auto *l = new QLabel(caption, page);
     l->setGeometry(left, top, width, 16);
     return l;
 }
 
 // A labelled list with its "Add", "Edit" and "Remove" buttons to its right.
 struct EntryBlock {
-    const char* label;
-    const char* list;
+    const char *label;
+    const char *list;
     QStringList columns;
     std::vector<int> widths;
-    QTreeWidget* TForm1::*member;
-    std::array<const char*, 3> buttonNames;
-    std::array<QPushButton* TForm1::*, 3> buttons;
+    QTreeWidget *TForm1::*member;
+    std::array<const char *, 3> buttonNames;
+    std::array<QPushButton * TForm1::*, 3> buttons;
 };
 
-void buildEntryBlock(TForm1& form, QWidget* page, const EntryBlock& block, int top, int height,
-                     const QString& removeCaption = QStringLiteral("Remove")) {
+void buildEntryBlock(TForm1 &form, QWidget *page, const EntryBlock &block, int top, int height,
+                     const QString &removeCaption = QStringLiteral("Remove")) {
     makeLabel(page, QString::fromLatin1(block.label), 8, top);
     form.*block.member = makeEntryList(page, block.list, {8, top + 17, 470, height}, block.columns, block.widths);
     const QString captions[3] = {QStringLiteral("Add"), QStringLiteral("Edit"), removeCaption};
     for (int i = 0; i < 3; ++i)
-        form.*block.buttons[i] =
-            makeButton(page, block.buttonNames[i], captions[i], {486, top + 17 + i * 29, 75, 25});
+        form.*block.buttons[i] = makeButton(page, block.buttonNames[i], captions[i], {486, top + 17 + i * 29, 75, 25});
 }
 
 } // namespace
@@ -199,7 +198,7 @@ void TForm1::buildSubPages() {
     headingFont.setBold(true);
     headingFont.setPixelSize(16);
     for (int i = 0; i < 8; ++i) {
-        auto* heading = new QLabel(QString::fromLatin1(headings[i]), subPage[i]);
+        auto *heading = new QLabel(QString::fromLatin1(headings[i]), subPage[i]);
         heading->setObjectName(QStringLiteral("heading%1").arg(i));
         heading->setFont(headingFont);
         heading->setGeometry(8, headingTop, 560, 24);
@@ -208,28 +207,28 @@ void TForm1::buildSubPages() {
     // Label widths per sub-page column, from the longest caption in it.
     const QFontMetrics metrics(font());
     int labelWidth[8][2] = {};
-    for (const Field& f : fields) {
-        int& w = labelWidth[f.page][f.column];
+    for (const Field &f : fields) {
+        int &w = labelWidth[f.page][f.column];
         w = std::max(w, metrics.horizontalAdvance(QString::fromLatin1(f.caption)) + 8);
     }
 
     int row[8][2] = {};
-    for (const Field& f : fields) {
-        QWidget* page = subPage[f.page];
+    for (const Field &f : fields) {
+        QWidget *page = subPage[f.page];
         const int top = firstRowTop + row[f.page][f.column]++ * rowStep;
         // Both columns get fields of one width; the labels take what their captions need.
-        const int* lws = labelWidth[f.page];
+        const int *lws = labelWidth[f.page];
         const int fieldWidth = (pageInnerWidth - columnGap - lws[0] - lws[1]) / 2;
         const int left = f.column == 0 ? pageLeft : pageLeft + lws[0] + fieldWidth + columnGap;
         const int lw = lws[f.column];
-        auto* label = new QLabel(QString::fromLatin1(f.caption), page);
+        auto *label = new QLabel(QString::fromLatin1(f.caption), page);
         label->setObjectName(QStringLiteral("label") + QString::fromLatin1(f.name));
         label->setGeometry(left, top, lw, fieldHeight);
         const int width = f.narrow ? narrowWidth : fieldWidth;
         const QRect place(left + lw, top, width, fieldHeight + (f.combo != nullptr ? 1 : 0));
-        QWidget* control = nullptr;
+        QWidget *control = nullptr;
         if (f.edit != nullptr) {
-            auto* edit = new QLineEdit(page);
+            auto *edit = new QLineEdit(page);
             if (f.kind == FieldKind::Date)
                 edit->setInputMask(QStringLiteral("00.00.0000;_"));
             if (f.typedLimit > 0)
@@ -237,7 +236,7 @@ void TForm1::buildSubPages() {
             this->*f.edit = edit;
             control = edit;
         } else {
-            auto* combo = new QComboBox(page);
+            auto *combo = new QComboBox(page);
             combo->setEditable(f.kind == FieldKind::EditableCombo);
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setMaxVisibleItems(16);
@@ -260,26 +259,26 @@ void TForm1::buildSubPages() {
                      {"userUrlAddButton", "userUrlEditButton", "userUrlRemoveButton"},
                      {&TForm1::userUrlAddButton, &TForm1::userUrlEditButton, &TForm1::userUrlRemoveButton}},
                     firstRowTop + 4 * rowStep + 6, 180);
-    buildEntryBlock(*this, subPage[LyricsTextsComments],
-                    {"Texts/Lyrics:",
-                     "ListView3",
-                     {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"),
-                      QStringLiteral("Lyric")},
-                     {30, 200, 100, 200},
-                     &TForm1::ListView3,
-                     {"lyricsAddButton", "lyricsEditButton", "lyricsRemoveButton"},
-                     {&TForm1::lyricsAddButton, &TForm1::lyricsEditButton, &TForm1::lyricsRemoveButton}},
-                    34, 92);
-    buildEntryBlock(*this, subPage[LyricsTextsComments],
-                    {"Comments:",
-                     "ListView4",
-                     {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"),
-                      QStringLiteral("Comment")},
-                     {30, 200, 100, 200},
-                     &TForm1::ListView4,
-                     {"commentsAddButton", "commentsEditButton", "commentsRemoveButton"},
-                     {&TForm1::commentsAddButton, &TForm1::commentsEditButton, &TForm1::commentsRemoveButton}},
-                    144, 92);
+    buildEntryBlock(
+        *this, subPage[LyricsTextsComments],
+        {"Texts/Lyrics:",
+         "ListView3",
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Lyric")},
+         {30, 200, 100, 200},
+         &TForm1::ListView3,
+         {"lyricsAddButton", "lyricsEditButton", "lyricsRemoveButton"},
+         {&TForm1::lyricsAddButton, &TForm1::lyricsEditButton, &TForm1::lyricsRemoveButton}},
+        34, 92);
+    buildEntryBlock(
+        *this, subPage[LyricsTextsComments],
+        {"Comments:",
+         "ListView4",
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Comment")},
+         {30, 200, 100, 200},
+         &TForm1::ListView4,
+         {"commentsAddButton", "commentsEditButton", "commentsRemoveButton"},
+         {&TForm1::commentsAddButton, &TForm1::commentsEditButton, &TForm1::commentsRemoveButton}},
+        144, 92);
     buildEntryBlock(*this, subPage[LyricsTextsComments],
                     {"User Defined Text:",
                      "ListView7",
@@ -299,21 +298,21 @@ void TForm1::buildSubPages() {
                      {&TForm1::termsAddButton, &TForm1::termsEditButton, &TForm1::termsRemoveButton}},
                     firstRowTop + 2 * rowStep + 6, 220);
 
-    for (QTreeWidget* list : {ListView2, ListView3, ListView4, ListView7, ListView6})
+    for (QTreeWidget *list : {ListView2, ListView3, ListView4, ListView7, ListView6})
         current.track(list);
 
     // Images: the picture list with its buttons, the view's controls, the view.
-    QWidget* images = subPage[Images];
-    buildEntryBlock(*this, images,
-                    {"Pictures:",
-                     "ListView5",
-                     {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Format"),
-                      QStringLiteral("Type")},
-                     {30, 200, 80, 150},
-                     &TForm1::ListView5,
-                     {"pictureAddButton", "pictureEditButton", "pictureDeleteButton"},
-                     {&TForm1::pictureAddButton, &TForm1::pictureEditButton, &TForm1::pictureDeleteButton}},
-                    34, 96, QStringLiteral("Delete"));
+    QWidget *images = subPage[Images];
+    buildEntryBlock(
+        *this, images,
+        {"Pictures:",
+         "ListView5",
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Format"), QStringLiteral("Type")},
+         {30, 200, 80, 150},
+         &TForm1::ListView5,
+         {"pictureAddButton", "pictureEditButton", "pictureDeleteButton"},
+         {&TForm1::pictureAddButton, &TForm1::pictureEditButton, &TForm1::pictureDeleteButton}},
+        34, 96, QStringLiteral("Delete"));
     exportButton = makeButton(images, "exportButton", QStringLiteral("Export to file"), {8, 166, 130, 25});
     clipboardButton = makeButton(images, "clipboardButton", QStringLiteral("Send to clipboard"), {8, 196, 130, 25});
     zoomInButton = makeButton(images, "zoomInButton", QStringLiteral("Zoom in"), {8, 232, 63, 25});
@@ -340,11 +339,11 @@ void TForm1::fillPickLists() {
     ComboBox1->addItems(genres);
     ComboBox4->addItems(genres);
     QStringList keys;
-    for (const char* k : keyNames)
+    for (const char *k : keyNames)
         keys << QString::fromLatin1(k);
     ComboBox3->addItems(keys);
     QStringList languages;
-    for (const std::string& name : LanguageNames())
+    for (const std::string &name : LanguageNames())
         languages << QString::fromStdString(cp1252ToUtf8(name));
     ComboBox2->addItems(languages);
     ComboBox1->setCurrentIndex(-1);
@@ -354,11 +353,11 @@ void TForm1::fillPickLists() {
 }
 
 void TForm1::buildRenamerPage() {
-    QWidget* page = renamerPage;
+    QWidget *page = renamerPage;
     QFont headingFont = font();
     headingFont.setBold(true);
     headingFont.setPixelSize(16);
-    auto* heading = new QLabel(QStringLiteral("Turbo Renamer"), page);
+    auto *heading = new QLabel(QStringLiteral("Turbo Renamer"), page);
     heading->setObjectName(QStringLiteral("renamerHeading"));
     heading->setFont(headingFont);
     heading->setGeometry(8, 14, 560, 24);
@@ -373,7 +372,7 @@ void TForm1::buildRenamerPage() {
     frameNameCombo->setGeometry(170, 66, 200, 22);
     frameNameCombo->setEditable(false);
     frameNameCombo->setMaxVisibleItems(20);
-    for (const std::string& name : RenameFrameNames())
+    for (const std::string &name : RenameFrameNames())
         frameNameCombo->addItem(QString::fromStdString(cp1252ToUtf8(name)));
     frameNameCombo->setCurrentIndex(-1);
     makeLabel(page, QStringLiteral("Suffix:"), 382, 50, 150);
@@ -411,8 +410,8 @@ void TForm1::buildRenamerPage() {
 }
 
 void TForm1::buildAboutPage() {
-    QWidget* page = aboutPage;
-    auto* picture = new QLabel(page);
+    QWidget *page = aboutPage;
+    auto *picture = new QLabel(page);
     picture->setObjectName(QStringLiteral("aboutPagePicture"));
     picture->setGeometry(24, 40, 146, 146);
     picture->setPixmap(QIcon(QStringLiteral(":/tagvane/icons/about.svg")).pixmap(146, 146));
@@ -420,14 +419,14 @@ void TForm1::buildAboutPage() {
     QFont titleFont = font();
     titleFont.setBold(true);
     titleFont.setPixelSize(22);
-    auto* title = new QLabel(QStringLiteral("Tagvane v. 1.2"), page);
+    auto *title = new QLabel(QStringLiteral("Tagvane v. 1.2"), page);
     title->setObjectName(QStringLiteral("aboutTitle"));
     title->setFont(titleFont);
     title->setGeometry(196, 48, 380, 30);
-    auto* line = new QLabel(QStringLiteral("Edits the ID3v2 and ID3v1.1 tags of MP3 files."), page);
+    auto *line = new QLabel(QStringLiteral("Edits the ID3v2 and ID3v1.1 tags of MP3 files."), page);
     line->setObjectName(QStringLiteral("aboutText"));
     line->setGeometry(196, 88, 380, 18);
-    auto* credit = new QLabel(QStringLiteral("by the Tagvane team"), page);
+    auto *credit = new QLabel(QStringLiteral("by the Tagvane team"), page);
     credit->setObjectName(QStringLiteral("aboutCredit"));
     credit->setGeometry(196, 110, 380, 18);
 

@@ -17,9 +17,8 @@ TEST_F(BrowserTest, FileListShowsMp3FilesOfTheFolderByNameWhateverTheirCase) {
     QDir(musicDir.path()).mkdir(QStringLiteral("folder.mp3")); // folders are not files
     form->showFolder(musicDir.path());
     EXPECT_EQ(form->fileListFolder(), musicDir.path());
-    EXPECT_EQ(fileListNames(),
-              (QStringList{QStringLiteral("A.MP3"), QStringLiteral("a.mp3"), QStringLiteral("b.mp3"),
-                           QStringLiteral("c.Mp3")}));
+    EXPECT_EQ(fileListNames(), (QStringList{QStringLiteral("A.MP3"), QStringLiteral("a.mp3"), QStringLiteral("b.mp3"),
+                                            QStringLiteral("c.Mp3")}));
     EXPECT_EQ(form->fileList->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(form->fileList->sizeHintForRow(0), 18);
 
@@ -28,9 +27,8 @@ TEST_F(BrowserTest, FileListShowsMp3FilesOfTheFolderByNameWhateverTheirCase) {
     makeFiles({QStringLiteral("0.mp3")});
     QFile::remove(QDir(musicDir.path()).filePath(QStringLiteral("c.Mp3")));
     form->rereadFileList();
-    EXPECT_EQ(fileListNames(),
-              (QStringList{QStringLiteral("0.mp3"), QStringLiteral("A.MP3"), QStringLiteral("a.mp3"),
-                           QStringLiteral("b.mp3")}));
+    EXPECT_EQ(fileListNames(), (QStringList{QStringLiteral("0.mp3"), QStringLiteral("A.MP3"), QStringLiteral("a.mp3"),
+                                            QStringLiteral("b.mp3")}));
     const QModelIndexList picked = form->fileList->selectionModel()->selectedRows();
     ASSERT_EQ(picked.size(), 1);
     EXPECT_EQ(picked.first().data().toString(), QStringLiteral("b.mp3"));
@@ -57,9 +55,9 @@ TEST_F(BrowserTest, AddedRowsFollowTheFileListOrderAndNumberOnFromTheEnd) {
     addFiles({4, 0, 2}); // picked in another order than they stand
     EXPECT_EQ(selectionColumn(0), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                                QStringLiteral("4"), QStringLiteral("5")}));
-    EXPECT_EQ(selectionColumn(1), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.mp3"),
-                                               QStringLiteral("a.mp3"), QStringLiteral("c.mp3"),
-                                               QStringLiteral("e.mp3")}));
+    EXPECT_EQ(selectionColumn(1),
+              (QStringList{QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("a.mp3"),
+                           QStringLiteral("c.mp3"), QStringLiteral("e.mp3")}));
     const QString path = musicDir.path() + QLatin1Char('/');
     EXPECT_EQ(selectionColumn(2), QStringList(5, path));
     EXPECT_EQ(form->selectionFullPath(4), path + QStringLiteral("c.mp3"));
@@ -141,12 +139,12 @@ TEST_F(BrowserTest, BackOnTheMp3FileTabTheFirstRowIsCurrentWhateverIsHighlighted
 }
 
 TEST_F(BrowserTest, SelectionListIsReadOnlySingleRowWithFixedColumns) {
-    QTreeView* list = form->selectionList;
+    QTreeView *list = form->selectionList;
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(list->header()->sectionsClickable());
-    const std::pair<const char*, int> columns[] = {{"No.", 30}, {"File", 320}, {"Path", 200}};
+    const std::pair<const char *, int> columns[] = {{"No.", 30}, {"File", 320}, {"Path", 200}};
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(form->selection->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
                   QString::fromLatin1(columns[c].first));
@@ -163,7 +161,7 @@ TEST_F(BrowserTest, CurrentItemIsSharedByAllRowListsAndDropsWithItsList) {
     clickRow(form->selectionList, 1);
     EXPECT_EQ(form->currentSelectionRow(), 2);
 
-    QTreeWidget* comments = form->ListView4;
+    QTreeWidget *comments = form->ListView4;
     for (int i = 1; i <= 2; ++i)
         new QTreeWidgetItem(comments, {QString::number(i), QStringLiteral("d"), QString(), QStringLiteral("t")});
     comments->setCurrentItem(comments->topLevelItem(1));

@@ -10,13 +10,13 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QToolButton>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -37,16 +37,16 @@ public:
     }
     void TearDown() override { form.reset(); }
 
-    template <class W> W* find(const char* name) const {
-        auto* w = form->findChild<W*>(QString::fromLatin1(name));
+    template <class W> W *find(const char *name) const {
+        auto *w = form->findChild<W *>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
 
     // Creates files in the music folder; content does not matter to the browser.
-    void makeFiles(const QStringList& names, const QString& folder = {}) const {
+    void makeFiles(const QStringList &names, const QString &folder = {}) const {
         const QString base = folder.isEmpty() ? musicDir.path() : folder;
-        for (const QString& n : names) {
+        for (const QString &n : names) {
             QFile f(QDir(base).filePath(n));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << n.toStdString();
             f.write("x");
@@ -57,13 +57,13 @@ public:
 
     // Picks file list rows, in the order given, as ctrl-clicks would.
     void pickFiles(std::initializer_list<int> rows) const {
-        auto* sel = form->fileList->selectionModel();
+        auto *sel = form->fileList->selectionModel();
         sel->clearSelection();
         for (int r : rows)
             sel->select(form->fileModel->index(r), QItemSelectionModel::Select);
     }
 
-    void clickRow(QTreeView* list, int row) const {
+    void clickRow(QTreeView *list, int row) const {
         list->scrollTo(list->model()->index(row, 0));
         const QRect r = list->visualRect(list->model()->index(row, 1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
@@ -82,7 +82,7 @@ public:
         QTest::mouseClick(form->addToListButton, Qt::LeftButton);
     }
 
-    void clickTab(QPushButton* tab) const { QTest::mouseClick(tab, Qt::LeftButton); }
+    void clickTab(QPushButton *tab) const { QTest::mouseClick(tab, Qt::LeftButton); }
 
     QTemporaryDir programDir;
     QTemporaryDir musicDir;

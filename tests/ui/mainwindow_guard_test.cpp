@@ -16,7 +16,7 @@ using GuardTest = MainWindowTest;
 TEST_F(GuardTest, ErrorsOfACommandShowInTheProgramsErrorBox) {
     const QString missing = QDir(musicDir.path()).filePath(QStringLiteral("gone/a.mp3"));
     struct Case {
-        const char* what;
+        const char *what;
         std::function<void()> command;
         QString text; // empty: whatever the error says, not empty
     };
@@ -27,7 +27,7 @@ TEST_F(GuardTest, ErrorsOfACommandShowInTheProgramsErrorBox) {
         {"other standard exception", [] { throw std::out_of_range("position 101"); }, QStringLiteral("position 101")},
         {"anything else", [] { throw 42; }, QString()},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         platform.calls.clear();
         bool after = false;
@@ -53,7 +53,7 @@ TEST_F(GuardTest, ErrorsOfACommandShowInTheProgramsErrorBox) {
 }
 
 TEST_F(GuardTest, AFailingButtonLeavesTheWindowUsable) {
-    auto* button = new QPushButton(QStringLiteral("Fail"), form->aboutPage);
+    auto *button = new QPushButton(QStringLiteral("Fail"), form->aboutPage);
     button->setGeometry(0, 0, 60, 25);
     button->show();
     int runs = 0;

@@ -58,8 +58,8 @@ TEST_F(NavigationTest, StartsOnTheFileBrowserWithTheFirstButtonsPressed) {
 
 TEST_F(NavigationTest, ToolbarButtonsHaveTheirHintsAndKinds) {
     struct Case {
-        const char* name;
-        const char* hint;
+        const char *name;
+        const char *hint;
         bool toggle;
     };
     const Case cases[] = {
@@ -78,8 +78,8 @@ TEST_F(NavigationTest, ToolbarButtonsHaveTheirHintsAndKinds) {
         {"ToolButton12", "ID3v1.1", true},
     };
     int lastTop[2] = {-1, -1};
-    for (const Case& c : cases) {
-        auto* b = find<QToolButton>(c.name);
+    for (const Case &c : cases) {
+        auto *b = find<QToolButton>(c.name);
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->toolTip(), QString::fromLatin1(c.hint)) << c.name;
         EXPECT_EQ(b->isCheckable(), c.toggle) << c.name;
@@ -96,28 +96,32 @@ TEST_F(NavigationTest, ToolbarButtonsHaveTheirHintsAndKinds) {
 
 TEST_F(NavigationTest, EachSubPageButtonShowsItsSubPageByName) {
     openEditor();
-    const std::pair<const char*, const char*> cases[] = {
-        {"ToolButton5", "personalInformationPage"}, {"ToolButton4", "lyricsTextsCommentsPage"},
-        {"ToolButton1", "wwwPagesPage"},            {"ToolButton3", "imagesPage"},
-        {"ToolButton6", "copyrightInformationsPage"}, {"ToolButton7", "miscellaneousPage"},
-        {"ToolButton12", "id3v11Page"},             {"ToolButton2", "audioDescriptionPage"},
+    const std::pair<const char *, const char *> cases[] = {
+        {"ToolButton5", "personalInformationPage"},
+        {"ToolButton4", "lyricsTextsCommentsPage"},
+        {"ToolButton1", "wwwPagesPage"},
+        {"ToolButton3", "imagesPage"},
+        {"ToolButton6", "copyrightInformationsPage"},
+        {"ToolButton7", "miscellaneousPage"},
+        {"ToolButton12", "id3v11Page"},
+        {"ToolButton2", "audioDescriptionPage"},
     };
-    for (const auto& [button, page] : cases) {
-        auto* b = find<QToolButton>(button);
+    for (const auto &[button, page] : cases) {
+        auto *b = find<QToolButton>(button);
         QTest::mouseClick(b, Qt::LeftButton);
         EXPECT_EQ(subPageName(), QString::fromLatin1(page)) << button;
         EXPECT_EQ(pageName(), QStringLiteral("editorPage")) << button;
         EXPECT_TRUE(b->isChecked()) << button;
         // One pressed button per toolbar.
-        for (const auto& [other, unused] : cases) {
+        for (const auto &[other, unused] : cases) {
             if (other != button) {
                 EXPECT_FALSE(find<QToolButton>(other)->isChecked()) << other << " with " << button;
             }
         }
     }
     // Third and fourth buttons show the fourth and third sub-pages.
-    EXPECT_EQ(form->editorPages->indexOf(form->findChild<QWidget*>(QStringLiteral("wwwPagesPage"))), 2);
-    EXPECT_EQ(form->editorPages->indexOf(form->findChild<QWidget*>(QStringLiteral("lyricsTextsCommentsPage"))), 3);
+    EXPECT_EQ(form->editorPages->indexOf(form->findChild<QWidget *>(QStringLiteral("wwwPagesPage"))), 2);
+    EXPECT_EQ(form->editorPages->indexOf(form->findChild<QWidget *>(QStringLiteral("lyricsTextsCommentsPage"))), 3);
 }
 
 TEST_F(NavigationTest, AboutPictureShowsAboutWhileSubPageButtonsChangeOnlyTheHiddenSubPage) {
@@ -131,11 +135,11 @@ TEST_F(NavigationTest, AboutPictureShowsAboutWhileSubPageButtonsChangeOnlyTheHid
     EXPECT_EQ(pageName(), QStringLiteral("aboutPage"));
     EXPECT_EQ(subPageName(), QStringLiteral("lyricsTextsCommentsPage"));
     // The About page has its buttons.
-    for (const char* caption : {"Register", "Report bug", "Check new version"}) {
-        const auto buttons = form->aboutPage->findChildren<QPushButton*>();
-        EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(),
-                                [&](QPushButton* b) { return b->text() == QString::fromLatin1(caption); }))
-            << caption;
+    for (const char *caption : {"Register", "Report bug", "Check new version"}) {
+        const auto buttons = form->aboutPage->findChildren<QPushButton *>();
+        EXPECT_TRUE(std::any_of(buttons.begin(), buttons.end(), [&](QPushButton *b) {
+            return b->text() == QString::fromLatin1(caption);
+        })) << caption;
     }
     // Back to the browser and into the editor again: the last sub-page stays chosen.
     clickTab(form->tabMp3File);
@@ -175,19 +179,19 @@ TEST_F(NavigationTest, OpeningTheEditorResetsItsFoot) {
 
 TEST_F(NavigationTest, EditorTabIsRefusedWithoutASelectedSelectionListRow) {
     struct Case {
-        const char* what;
-        std::function<void(NavigationTest&)> arrange;
+        const char *what;
+        std::function<void(NavigationTest &)> arrange;
     };
     const Case cases[] = {
-        {"empty selection list", [](NavigationTest&) {}},
+        {"empty selection list", [](NavigationTest &) {}},
         {"rows, none selected",
-         [](NavigationTest& t) {
+         [](NavigationTest &t) {
              t.makeFiles({QStringLiteral("a.mp3")});
              t.form->showFolder(t.musicDir.path());
              t.addFiles({0});
          }},
         {"row selected, current item in another list",
-         [](NavigationTest& t) {
+         [](NavigationTest &t) {
              t.makeFiles({QStringLiteral("a.mp3")});
              t.form->showFolder(t.musicDir.path());
              t.addFiles({0});
@@ -196,7 +200,7 @@ TEST_F(NavigationTest, EditorTabIsRefusedWithoutASelectedSelectionListRow) {
              t.form->ListView3->setCurrentItem(t.form->ListView3->topLevelItem(0));
          }},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         TearDown();
         platform.calls.clear();
@@ -229,24 +233,25 @@ TEST_F(NavigationTest, ProgramCodeSwitchesShowStateWithoutRunningActions) {
 
 // Every field of the table stands on its sub-page with its caption to its left.
 TEST_F(NavigationTest, EveryFieldIsOnItsSubPageWithItsCaption) {
-    for (const TForm1::Field& f : TForm1::fieldTable()) {
-        QWidget* control = form->findChild<QWidget*>(QString::fromLatin1(f.name));
+    for (const TForm1::Field &f : TForm1::fieldTable()) {
+        QWidget *control = form->findChild<QWidget *>(QString::fromLatin1(f.name));
         ASSERT_NE(control, nullptr) << f.name;
         EXPECT_EQ(control->parentWidget(), form->subPage[f.page]) << f.name;
-        QWidget* member = f.edit ? static_cast<QWidget*>(form.get()->*f.edit)
-                                 : static_cast<QWidget*>(form.get()->*f.combo);
+        QWidget *member =
+            f.edit ? static_cast<QWidget *>(form.get()->*f.edit) : static_cast<QWidget *>(form.get()->*f.combo);
         EXPECT_EQ(member, control) << f.name;
-        auto* label = form->subPage[f.page]->findChild<QLabel*>(QStringLiteral("label") + QString::fromLatin1(f.name));
+        auto *label = form->subPage[f.page]->findChild<QLabel *>(QStringLiteral("label") + QString::fromLatin1(f.name));
         ASSERT_NE(label, nullptr) << f.name;
         EXPECT_EQ(label->text(), QString::fromLatin1(f.caption));
         EXPECT_LE(label->geometry().right(), control->x()) << f.name;
         EXPECT_EQ(label->y(), control->y()) << f.name;
     }
     // Sub-page headings.
-    const char* headings[8] = {"Audio Description", "Personal Information", "WWW Pages", "Lyrics / Texts / Comments",
-                               "Images", "Copyright Informations:", "Miscellaneous", "ID3v1.1"};
+    const char *headings[8] = {
+        "Audio Description",       "Personal Information", "WWW Pages", "Lyrics / Texts / Comments", "Images",
+        "Copyright Informations:", "Miscellaneous",        "ID3v1.1"};
     for (int i = 0; i < 8; ++i) {
-        auto* h = form->subPage[i]->findChild<QLabel*>(QStringLiteral("heading%1").arg(i));
+        auto *h = form->subPage[i]->findChild<QLabel *>(QStringLiteral("heading%1").arg(i));
         ASSERT_NE(h, nullptr);
         EXPECT_EQ(h->text(), QString::fromLatin1(headings[i]));
         EXPECT_TRUE(h->font().bold());
@@ -259,7 +264,7 @@ TEST_F(NavigationTest, PickListsHoldTheirItemsInOrder) {
     for (std::string_view g : Id3v1::GenreNames())
         genres << QString::fromStdString(cp1252ToUtf8(g));
     QStringList languages;
-    for (const std::string& l : LanguageNames())
+    for (const std::string &l : LanguageNames())
         languages << QString::fromStdString(cp1252ToUtf8(l));
     const QStringList keys = QStringLiteral("C C# Cb Cm C#m Cbm D D# Db D#m Dbm E Eb Em Ebm F F# Fm F#m G G# Gb G#m "
                                             "Gbm A A# Ab A#m Abm H Hb Hbm")
@@ -267,15 +272,15 @@ TEST_F(NavigationTest, PickListsHoldTheirItemsInOrder) {
     ASSERT_EQ(genres.size(), 126);
     ASSERT_EQ(keys.size(), 32);
     struct Case {
-        QComboBox* combo;
-        const QStringList* items;
+        QComboBox *combo;
+        const QStringList *items;
         bool editable;
     };
     const Case cases[] = {{form->ComboBox1, &genres, true},
                           {form->ComboBox2, &languages, true},
                           {form->ComboBox3, &keys, true},
                           {form->ComboBox4, &genres, false}};
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         QStringList shown;
         for (int i = 0; i < c.combo->count(); ++i)
             shown << c.combo->itemText(i);
@@ -286,12 +291,12 @@ TEST_F(NavigationTest, PickListsHoldTheirItemsInOrder) {
 }
 
 TEST_F(NavigationTest, Id3v1FieldsLimitTypingButKeepProgramText) {
-    const std::pair<const char*, int> cases[] = {{"Edit42", 3},  {"Edit43", 30}, {"Edit44", 30},
-                                                 {"Edit46", 30}, {"Edit45", 4},  {"Edit47", 30}};
+    const std::pair<const char *, int> cases[] = {{"Edit42", 3},  {"Edit43", 30}, {"Edit44", 30},
+                                                  {"Edit46", 30}, {"Edit45", 4},  {"Edit47", 30}};
     form->showSubPage(TForm1::Id3v11);
     const QString typed(40, QLatin1Char('7'));
-    for (const auto& [name, limit] : cases) {
-        auto* edit = find<QLineEdit>(name);
+    for (const auto &[name, limit] : cases) {
+        auto *edit = find<QLineEdit>(name);
         ASSERT_NE(edit, nullptr);
         edit->clear();
         QTest::keyClicks(edit, typed);
@@ -314,20 +319,38 @@ TEST_F(NavigationTest, Id3v1FieldsLimitTypingButKeepProgramText) {
 
 TEST_F(NavigationTest, EntryListsHaveTheirColumnsAndButtons) {
     struct Case {
-        QTreeWidget* list;
+        QTreeWidget *list;
         QStringList columns;
         std::vector<int> widths;
-        QWidget* page;
+        QWidget *page;
     };
     const Case cases[] = {
-        {form->ListView3, {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Lyric")}, {30, 200, 100, 200}, form->subPage[TForm1::LyricsTextsComments]},
-        {form->ListView4, {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Comment")}, {30, 200, 100, 200}, form->subPage[TForm1::LyricsTextsComments]},
-        {form->ListView7, {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Text")}, {30, 200, 300}, form->subPage[TForm1::LyricsTextsComments]},
-        {form->ListView2, {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Url")}, {30, 250, 250}, form->subPage[TForm1::WwwPages]},
-        {form->ListView6, {QStringLiteral("No."), QStringLiteral("Language"), QStringLiteral("Terms of Use")}, {30, 100, 400}, form->subPage[TForm1::CopyrightInformations]},
-        {form->ListView5, {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Format"), QStringLiteral("Type")}, {30, 200, 80, 150}, form->subPage[TForm1::Images]},
+        {form->ListView3,
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Lyric")},
+         {30, 200, 100, 200},
+         form->subPage[TForm1::LyricsTextsComments]},
+        {form->ListView4,
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Language"), QStringLiteral("Comment")},
+         {30, 200, 100, 200},
+         form->subPage[TForm1::LyricsTextsComments]},
+        {form->ListView7,
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Text")},
+         {30, 200, 300},
+         form->subPage[TForm1::LyricsTextsComments]},
+        {form->ListView2,
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Url")},
+         {30, 250, 250},
+         form->subPage[TForm1::WwwPages]},
+        {form->ListView6,
+         {QStringLiteral("No."), QStringLiteral("Language"), QStringLiteral("Terms of Use")},
+         {30, 100, 400},
+         form->subPage[TForm1::CopyrightInformations]},
+        {form->ListView5,
+         {QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Format"), QStringLiteral("Type")},
+         {30, 200, 80, 150},
+         form->subPage[TForm1::Images]},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         const std::string name = c.list->objectName().toStdString();
         EXPECT_EQ(c.list->parentWidget(), c.page) << name;
         ASSERT_EQ(c.list->columnCount(), c.columns.size()) << name;
@@ -338,9 +361,10 @@ TEST_F(NavigationTest, EntryListsHaveTheirColumnsAndButtons) {
         EXPECT_EQ(c.list->selectionMode(), QAbstractItemView::SingleSelection) << name;
         EXPECT_FALSE(c.list->header()->sectionsClickable()) << name;
     }
-    for (const char* label : {"Texts/Lyrics:", "Comments:", "User Defined Text:", "User Defined URLs:", "Terms of Use:"}) {
+    for (const char *label :
+         {"Texts/Lyrics:", "Comments:", "User Defined Text:", "User Defined URLs:", "Terms of Use:"}) {
         bool found = false;
-        for (QLabel* l : form->findChildren<QLabel*>())
+        for (QLabel *l : form->findChildren<QLabel *>())
             found = found || l->text() == QString::fromLatin1(label);
         EXPECT_TRUE(found) << label;
     }

@@ -23,11 +23,11 @@ namespace tagvane {
 namespace {
 
 // Runs `act` on the modal window as soon as it is up.
-void whenModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
+void whenModal(std::function<void(QWidget *)> act) {
+    auto *timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
+        if (QWidget *w = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
             act(w);
@@ -48,15 +48,16 @@ TEST(QtPlatformTest, MessageBoxHasTheAskedTitleIconButtonsAndDefault) {
     };
     const Case cases[] = {
         {UiPlatform::Icon::Question, QMessageBox::Question, int(B::Yes) | int(B::No), B::No, QMessageBox::Yes, B::Yes},
-        {UiPlatform::Icon::Question, QMessageBox::Question, int(B::Yes) | int(B::No), B::No, QMessageBox::NoButton, B::No},
+        {UiPlatform::Icon::Question, QMessageBox::Question, int(B::Yes) | int(B::No), B::No, QMessageBox::NoButton,
+         B::No},
         {UiPlatform::Icon::Warning, QMessageBox::Warning, int(B::Ok), B::Ok, QMessageBox::Ok, B::Ok},
         {UiPlatform::Icon::Error, QMessageBox::Critical, int(B::Ok), B::Ok, QMessageBox::NoButton, B::Ok},
     };
     auto platform = makeQtPlatform();
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         bool checked = false;
-        whenModal([&](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
+        whenModal([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Caution"));
             EXPECT_EQ(box->text(), QStringLiteral("Sure?"));
@@ -83,12 +84,12 @@ TEST(QtPlatformTest, MessageBoxHasTheAskedTitleIconButtonsAndDefault) {
 TEST(QtPlatformTest, SaveDialogStartsInTheFolderWithTheProposedNameAndAddsTheExtension) {
     QTemporaryDir dir;
     auto platform = makeQtPlatform();
-    whenModal([&](QWidget* w) {
-        auto* dialog = qobject_cast<QFileDialog*>(w);
+    whenModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
         EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Image file (*.jpeg)")});
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(name, nullptr);
         EXPECT_EQ(name->text(), QStringLiteral("Front cover"));
         QMetaObject::invokeMethod(dialog, "accept");
@@ -104,7 +105,7 @@ TEST(QtPlatformTest, SaveDialogStartsInTheFolderWithTheProposedNameAndAddsTheExt
     EXPECT_EQ(QFileInfo(*picked).dir().canonicalPath(), QDir(dir.path()).canonicalPath());
 
     // Cancelled: nothing.
-    whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    whenModal([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
     EXPECT_FALSE(platform->saveFile(r).has_value());
 }
 
@@ -115,8 +116,8 @@ TEST(QtPlatformTest, PictureDialogReturnsThePickedFile) {
     const QString file = QDir(dir.path()).filePath(QStringLiteral("a.bmp"));
     ASSERT_TRUE(image.save(file));
     auto platform = makeQtPlatform();
-    whenModal([&](QWidget* w) {
-        auto* dialog = qobject_cast<QFileDialog*>(w);
+    whenModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->selectedFiles().value(0), QFileInfo(file).absoluteFilePath());
         QMetaObject::invokeMethod(dialog, "accept");

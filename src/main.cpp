@@ -1,5 +1,7 @@
 // Wires the window layer to the desktop and runs the event loop.
 
+#include "ui/addeditimage.h"
+#include "ui/addlang.h"
 #include "ui/tagprog1.h"
 #include "ui/uiplatform.h"
 
@@ -13,8 +15,11 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<tagvane::UiPlatform> platform = tagvane::makeQtPlatform();
     tagvane::TForm1 form1(QCoreApplication::applicationDirPath(), *platform);
 
-    // The entry dialog TForm2 and the picture dialog TForm3 are created here,
-    // after the main window and before the event loop, once they exist.
+    // Then the entry dialog and the picture dialog, hidden until used; both
+    // exist before the window is first shown, which sets their folders. The
+    // window owns them, so they outlive its end-of-run work in ~TForm1.
+    form1.Form2 = new tagvane::TForm2(*platform, &form1);
+    form1.Form3 = new tagvane::TForm3(*platform, &form1);
 
     form1.show();
     return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "ui/tagprog1.h"
 
+#include "id3v1/Id3.h"
+#include "id3v2/Idtag24.h"
 #include "platform/InOutError.h"
 #include "ui/pictureview.h"
 
@@ -104,7 +106,8 @@ void ClickablePicture::mouseReleaseEvent(QMouseEvent *event) {
 TForm1::TForm1(const QString &programFolder, UiPlatform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      current(this), programFolder_(programFolder), platform_(platform) {
+      current(this), tag24(std::make_unique<ID3v24>()), tag1(std::make_unique<Id3v1>()),
+      programFolder_(programFolder), platform_(platform) {
     registerTagvaneResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tagvane v1.2 - by the Tagvane team"));

@@ -172,6 +172,11 @@ public:
     // The current item of all row lists.
     CurrentItem current;
 
+    // The two tag components, owned for the whole run; every part of the window
+    // reads and writes through these.
+    std::unique_ptr<ID3v24> tag24;
+    std::unique_ptr<Id3v1> tag1;
+
     // The entry dialog and the picture dialog; main creates them after the
     // window, tests create their own. nullptr until set.
     TForm2 *Form2 = nullptr;

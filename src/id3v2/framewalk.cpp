@@ -271,7 +271,12 @@ private:
                 makeFolders(pictureFolder_.empty() ? std::string(".") : pictureFolder_);
                 folderReady_ = true;
             }
-            File out(path, File::Mode::CreateTruncate);
+            // A fresh file in place of an old one of the same name: never
+            // follows a link planted there, and spares the file system the
+            // flush it does when a file is truncated and rewritten.
+            if (fileExists(path))
+                removeFile(path);
+            File out(path, File::Mode::CreateExclusive);
             input_.copyTo(h.contentOffset + dataStart, h.size - dataStart, out);
             out.close();
             list.Mime[n] = *mime;

@@ -314,9 +314,25 @@ private:
     // (add editing members here)
 
     // ==== Pictures (tagprog1_pictures.cpp) ====
+public:
+    // Adds a row to ListView5 for each picture of tag24; the caller empties it first.
+    void readpicture();
+    // Hides the images page's view; the editing flow calls it before every read.
+    void hidePicturePreview();
+    // Initial folder of the export dialog (the settings set it at start) and the
+    // last file exported to (the settings keep its folder at the end).
+    QString exportFolder;
+    QString lastExportFile;
+
 private:
     void setupPictures();
-    // (add picture members here)
+    void showSelectedPicture();
+    void applyPictureSizeRule();
+    void addPicture();
+    void editPicture();
+    void deletePicture();
+    void exportPicture();
+    void pictureToClipboard();
 
     // ==== File commands, About buttons, renamer, settings (tagprog1_files.cpp) ====
 public:

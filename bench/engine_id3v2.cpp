@@ -32,8 +32,12 @@ const fs::path& folder() {
     return path;
 }
 
-std::string file(const std::string& name) { return (folder() / name).string(); }
-std::string pictures() { return file("pictures") + "/"; }
+std::string file(const std::string& name) {
+    return (folder() / name).string();
+}
+std::string pictures() {
+    return file("pictures") + "/";
+}
 
 std::string mpegFrames(size_t bytes) {
     std::string frame(417, '\0');
@@ -74,13 +78,41 @@ void makeTagged(const std::string& path, size_t pictureBytes, size_t audioBytes)
     ID3v24 t;
     t.FileName = path;
     t.ReadTag(pictures(), true);
-    std::string* values[] = {&t.Album,     &t.Band,         &t.BeatsPerMinute, &t.Composer,    &t.Conductor,
-                             &t.ContentGroup, &t.ContentType, &t.Copyright,   &t.EncodedBy,   &t.InitialKey,
-                             &t.Language,  &t.LeadPerformer, &t.OrigAlbum,    &t.OrigArtist,  &t.OrigTextWriter,
-                             &t.OrigTime,  &t.PartOfSet,    &t.Publisher,      &t.RecordTime,  &t.Remixer,
-                             &t.SubTitle,  &t.TextWriter,   &t.Title,          &t.TrackNum,    &t.AlbumSort,
-                             &t.Mood,      &t.PerformerSort, &t.RelaseTime,    &t.SubTitleOfSet, &t.TagTime,
-                             &t.TitleSort, &t.FileOwner,    &t.Produced,       &t.EncodingTime, &t.InternetRadioName,
+    std::string* values[] = {&t.Album,
+                             &t.Band,
+                             &t.BeatsPerMinute,
+                             &t.Composer,
+                             &t.Conductor,
+                             &t.ContentGroup,
+                             &t.ContentType,
+                             &t.Copyright,
+                             &t.EncodedBy,
+                             &t.InitialKey,
+                             &t.Language,
+                             &t.LeadPerformer,
+                             &t.OrigAlbum,
+                             &t.OrigArtist,
+                             &t.OrigTextWriter,
+                             &t.OrigTime,
+                             &t.PartOfSet,
+                             &t.Publisher,
+                             &t.RecordTime,
+                             &t.Remixer,
+                             &t.SubTitle,
+                             &t.TextWriter,
+                             &t.Title,
+                             &t.TrackNum,
+                             &t.AlbumSort,
+                             &t.Mood,
+                             &t.PerformerSort,
+                             &t.RelaseTime,
+                             &t.SubTitleOfSet,
+                             &t.TagTime,
+                             &t.TitleSort,
+                             &t.FileOwner,
+                             &t.Produced,
+                             &t.EncodingTime,
+                             &t.InternetRadioName,
                              &t.InternetRadioOwner};
     int n = 0;
     for (std::string* v : values)
@@ -140,10 +172,18 @@ void taglibRead(benchmark::State& state, const std::string& path) {
     }
 }
 
-void BM_ReadTypical_ours(benchmark::State& s) { oursRead(s, typical()); }
-void BM_ReadTypical_taglib(benchmark::State& s) { taglibRead(s, typical()); }
-void BM_Read20MBPicture_ours(benchmark::State& s) { oursRead(s, bigPicture()); }
-void BM_Read20MBPicture_taglib(benchmark::State& s) { taglibRead(s, bigPicture()); }
+void BM_ReadTypical_ours(benchmark::State& s) {
+    oursRead(s, typical());
+}
+void BM_ReadTypical_taglib(benchmark::State& s) {
+    taglibRead(s, typical());
+}
+void BM_Read20MBPicture_ours(benchmark::State& s) {
+    oursRead(s, bigPicture());
+}
+void BM_Read20MBPicture_taglib(benchmark::State& s) {
+    taglibRead(s, bigPicture());
+}
 
 // Writing a changed title into a tag with room for it.
 const std::string& inPlaceFile() {

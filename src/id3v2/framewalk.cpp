@@ -52,16 +52,8 @@ public:
             offset += take;
             n -= take;
         }
-        if (n == 0)
-            return;
-        std::vector<uint8_t> block(static_cast<size_t>(std::min<uint64_t>(n, CopyBlock)));
-        file_.seek(offset);
-        while (n > 0) {
-            const size_t piece = static_cast<size_t>(std::min<uint64_t>(n, block.size()));
-            file_.readExact(block.data(), piece);
-            out.write(block.data(), piece);
-            n -= piece;
-        }
+        if (n > 0)
+            out.copyFrom(file_, offset, n, CopyBlock);
     }
 
 private:

@@ -246,17 +246,9 @@ void writeGrowing(const std::string& fileName, bool tagPresent, uint32_t oldTagS
         }
         sink.zeros(total - at);
         // Then the audio: everything after the old tag area.
-        std::vector<uint8_t> block(CopyBlock);
-        if (sourceSize > blanked) {
-            source.seek(blanked);
-            for (uint64_t left = sourceSize - blanked; left > 0;) {
-                const size_t piece = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
-                source.readExact(block.data(), piece);
-                sink.bytes(block.data(), piece);
-                left -= piece;
-            }
-        }
         sink.flush();
+        if (sourceSize > blanked)
+            temp.copyFrom(source, blanked, sourceSize - blanked, CopyBlock);
         temp.setPermissions(status.mode);
         temp.setOwner(status.uid, status.gid);
         temp.sync();

@@ -1,5 +1,6 @@
 #include "platform/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tagvane {
 
@@ -142,6 +144,38 @@ void File::write(const void* buffer, size_t n) {
         done += static_cast<size_t>(put);
     }
     position_ += n;
+}
+
+void File::copyFrom(File& source, uint64_t offset, uint64_t n, size_t block) {
+    bool inKernel = true;
+    std::vector<unsigned char> buffer;
+    while (n > 0) {
+        const size_t piece = static_cast<size_t>(std::min<uint64_t>(n, block));
+        if (inKernel) {
+            checkFault("copy into", path_);
+            off_t from = static_cast<off_t>(offset);
+            const ssize_t done = ::copy_file_range(source.fd_, &from, fd_, nullptr, piece, 0);
+            if (done > 0) {
+                offset += static_cast<uint64_t>(done);
+                n -= static_cast<uint64_t>(done);
+                position_ += static_cast<uint64_t>(done);
+                continue;
+            }
+            if (done == 0)
+                throw InOutError("Cannot read file \"" + source.path_ + "\": Read beyond end of file");
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+                throw InOutError::fromErrno("copy into", path_, errno);
+            inKernel = false; // the file systems cannot: copy through memory
+        }
+        buffer.resize(piece);
+        source.seek(offset);
+        source.readExact(buffer.data(), piece);
+        write(buffer.data(), piece);
+        offset += piece;
+        n -= piece;
+    }
 }
 
 void File::sync() {

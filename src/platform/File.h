@@ -41,6 +41,10 @@ public:
     void readExact(void* buffer, size_t n);
     // Writes all n bytes.
     void write(const void* buffer, size_t n);
+    // Copies n bytes of `source`, starting at `offset`, to this file's
+    // position, in pieces of at most `block` bytes; inside the kernel where
+    // the file system allows. A source that ends early is an error.
+    void copyFrom(File& source, uint64_t offset, uint64_t n, size_t block);
     // Flushes the file's data to the disk.
     void sync();
     void close();

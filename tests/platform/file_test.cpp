@@ -62,7 +62,10 @@ TEST(File, FailuresNameOperationPathAndReason) {
         std::string expected;
     };
     const std::string existing = dir.path / "e.bin";
-    { File f(existing, File::Mode::CreateTruncate); f.write("x", 1); }
+    {
+        File f(existing, File::Mode::CreateTruncate);
+        f.write("x", 1);
+    }
     std::vector<Case> cases = {
         {"open missing", [&] { File f(missing, File::Mode::Read); },
          "Cannot open file \"" + missing + "\": No such file or directory"},
@@ -70,7 +73,12 @@ TEST(File, FailuresNameOperationPathAndReason) {
          "Cannot create file \"" + missing + "\": No such file or directory"},
         {"exclusive on existing", [&] { File f(existing, File::Mode::CreateExclusive); },
          "Cannot create file \"" + existing + "\": File exists"},
-        {"read past end", [&] { File f(existing, File::Mode::Read); char b[4]; f.readExact(b, 4); },
+        {"read past end",
+         [&] {
+             File f(existing, File::Mode::Read);
+             char b[4];
+             f.readExact(b, 4);
+         },
          "Cannot read file \"" + existing + "\": Read beyond end of file"},
         {"folder as file", [&] { File f(dir.path.string(), File::Mode::ReadWrite); },
          "Cannot open file \"" + dir.path.string() + "\": Is a directory"},
@@ -94,7 +102,10 @@ TEST(File, CreateUniqueNeverReusesAName) {
     TempFolder dir;
     const std::string prefix = (dir.path / "song.tmp").string();
     // A file and a link under the plain name stay as they are.
-    { File f(prefix, File::Mode::CreateTruncate); f.write("keep", 4); }
+    {
+        File f(prefix, File::Mode::CreateTruncate);
+        f.write("keep", 4);
+    }
     fs::create_symlink(dir.path / "elsewhere", prefix + ".link");
     std::vector<std::string> names;
     for (int i = 0; i < 20; ++i) {
@@ -133,4 +144,27 @@ TEST(File, PermissionsStatusAndPaths) {
     EXPECT_EQ(tagvane::folderOf("c.mp3"), "");
     EXPECT_TRUE(tagvane::folderExists(dir.path.string()));
     EXPECT_FALSE(tagvane::folderExists(p));
+}
+
+TEST(File, CopyFromAnotherFile) {
+    TempFolder dir;
+    const std::string from = (dir.path / "from.bin").string();
+    std::string bytes(3000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i % 251);
+    {
+        File f(from, File::Mode::CreateTruncate);
+        f.write(bytes.data(), bytes.size());
+    }
+    File source(from, File::Mode::Read);
+    File out((dir.path / "to.bin").string(), File::Mode::CreateTruncate);
+    out.write("head", 4);
+    out.copyFrom(source, 100, 2500, 1024); // three pieces
+    EXPECT_EQ(out.position(), 2504u);
+    EXPECT_THROW(out.copyFrom(source, 2900, 200, 1024), InOutError); // the source ends early
+    out.close();
+    File check((dir.path / "to.bin").string(), File::Mode::Read);
+    std::string got(2504, '\0');
+    check.readExact(got.data(), got.size());
+    EXPECT_EQ(got, "head" + bytes.substr(100, 2500));
 }

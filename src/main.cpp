@@ -13,7 +13,9 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tagvane v. 1.2"));
 
     const std::unique_ptr<tagvane::UiPlatform> platform = tagvane::makeQtPlatform();
-    tagvane::TForm1 form1(QCoreApplication::applicationDirPath(), *platform);
+    const auto places = tagvane::TForm1::findProgramPlaces(QCoreApplication::applicationDirPath());
+    tagvane::TForm1 form1(places.programFolder, *platform);
+    form1.setSettingsFile(places.settingsFile);
 
     // Then the entry dialog and the picture dialog, hidden until used; both
     // exist before the window is first shown, which sets their folders. The

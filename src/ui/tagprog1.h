@@ -25,8 +25,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -308,10 +310,53 @@ private:
     // ==== Editing flow, date fields, entry lists (tagprog1_edit.cpp) ====
 public:
     void Readtags();
+    void cleaneditboxes();
+    void writeframetoedit();
+    void writetag1edit();
+    void WriteTimeToEdit();
+    // Splits a time stamp by position into TimeYear, TimeMonth and TimeDay.
+    void DecodeTimeStamp(const std::string &stamp);
+    void readuserurl();
+    void readcomments();
+    void readUSLT();
+    void readUSER();
+    void readuserText();
+
+    // The editor's foot commands, as their buttons run them.
+    void writeTag();
+    void writeForAll();
+    void copyToV1();
+    void copyFromV1();
+    void cancelEditing();
+
+    // The file open in the editor (Path followed by File), native.
+    const QString &currentFile() const { return currentFile_; }
+    // The split parts of the last decoding, shared by all date fields.
+    std::string TimeYear, TimeMonth, TimeDay;
 
 private:
     void setupEditing();
-    // (add editing members here)
+    void writeCurrentFile();
+    // Copies the fields into tag24 / tag1.
+    void collectV2Fields();
+    void collectV1Fields();
+    // Shows a property's bytes in its control and keeps them, so an unchanged
+    // text goes back byte for byte.
+    void showField(const Field &f, const std::string &bytes);
+    std::string collectField(const Field &f) const;
+    QString controlText(const Field &f) const;
+    void addEntry(int which);
+    void editEntry(int which);
+    void removeEntry(int which);
+    void refillEntries(int which);
+
+    QString currentFile_;
+    struct ShownValue {
+        QString text;
+        std::string bytes;
+    };
+    // Per field table index: what the last read put into the control.
+    std::vector<std::optional<ShownValue>> shownValues_;
 
     // ==== Pictures (tagprog1_pictures.cpp) ====
 public:
@@ -326,8 +371,10 @@ public:
 
 private:
     void setupPictures();
-    void showSelectedPicture();
+    // Shows entry `position` of the picture list in the view, sized by the radios.
+    void showPictureAt(int position);
     void applyPictureSizeRule();
+    void refillPictureList();
     void addPicture();
     void editPicture();
     void deletePicture();
@@ -339,9 +386,47 @@ public:
     void FormShow();
     void FormDestroy();
 
+    // Where the program keeps its files: the executable's folder when it may
+    // write there (a build or a portable copy), else the user's XDG folders
+    // ("tagvane/tagvane.ini" under the config home, "tagvane/Temp" and
+    // "tagvane/Export Images" under the data home). Missing folders are made.
+    struct ProgramPlaces {
+        QString programFolder; // holds "Temp" and "Export Images"
+        QString settingsFile;  // full name of "tagvane.ini"
+    };
+    static ProgramPlaces findProgramPlaces(const QString &executableFolder);
+    // The settings file; "tagvane.ini" in the program folder unless set.
+    QString settingsFile() const;
+    void setSettingsFile(const QString &path) { settingsFile_ = path; }
+    // The folder part of a file name, up to and including its last separator;
+    // empty for a bare name.
+    static QString extractdialogpath(const QString &fileName);
+    // A stored window position moved onto the nearest screen when the window's
+    // title strip would lie off every screen (a screen unplugged since).
+    static QPoint placeOnScreens(QPoint position, QSize size, const QList<QRect> &screens);
+
+    void ShowRenamePreview();
+    void RenameSelection();
+    void appendTemplate(const QString &prefix, const QString &frameName, const QString &suffix);
+    // Notes the picture files the last full read of tag24 extracted, so the
+    // cleanup at the end removes them whatever their type.
+    void rememberExtractedPictures();
+
+    // Placeholders for the author's addresses.
+    static constexpr const char *authorMail = "tagvane@example.org";
+    static constexpr const char *authorWebPage = "www.example.org/tagvane";
+
 private:
     void setupFileCommands();
-    // (add file command members here)
+    void addTemplate();
+    void deleteTemplate();
+    void playFile();
+    void killTag();
+    void deleteFile();
+    void cleanPictureFolder();
+
+    QString settingsFile_;
+    QStringList extractedPictures_;
 };
 
 } // namespace tagvane

@@ -301,6 +301,8 @@ void TForm1::writeForAll() {
                     UiPlatform::Button::No) != UiPlatform::Button::Yes)
         return;
     writeCurrentFile();
+    // Every file receives the same tag; frames kept from the open file stay out.
+    tag24->ClearKeptFrames();
     {
         // Events run between the files; no other command may start meanwhile.
         BatchScope batch(*this);

@@ -85,6 +85,8 @@ void ID3v24::ReadTag(const std::string& PictureFolder, bool HeaderOnly) {
     uint8_t header[10];
     file.readExact(header, sizeof header);
     oldTagSize_ = 0;
+    if (!HeaderOnly || FileName != keptFrom_)
+        ClearKeptFrames(); // nothing is carried into another file
     if (!HeaderOnly) {
         ClearTag();
         CommentList.Count = LyricsList.Count = UserTextList.Count = 0;
@@ -101,6 +103,7 @@ void ID3v24::ReadTag(const std::string& PictureFolder, bool HeaderOnly) {
             if (!HeaderOnly) {
                 readStore_->clear();
                 readFrames(file, oldTagSize_, *version, pictureFolder_, *readStore_);
+                keptFrom_ = FileName;
             }
             Version = version->name;
             if (!HeaderOnly) {
@@ -130,7 +133,15 @@ void ID3v24::WriteTag() {
     store.UserUrlList = UserUrlList;
     store.TermsList = TermsList;
     store.PictureList = PictureList;
+    store.Kept = FileName == keptFrom_ ? readStore_->Kept : std::vector<KeptFrame>();
     writeTag24(store, Id3v2present, oldTagSize_, FileName);
+}
+
+int ID3v24::KeptFrameCount() const { return static_cast<int>(readStore_->Kept.size()); }
+
+void ID3v24::ClearKeptFrames() {
+    readStore_->Kept.clear();
+    keptFrom_.clear();
 }
 
 void ID3v24::KillTag() {

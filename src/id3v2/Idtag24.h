@@ -144,10 +144,18 @@ public:
 
     uint32_t OldTagSize() const { return oldTagSize_; }
 
+    // Frames of the last normal-mode read that the model has no place for
+    // (other text encodings, ratings, private frames, ...). WriteTag writes
+    // them after the model's frames, into that same file only.
+    int KeptFrameCount() const;
+    // Writes the next tags without them (every file of a batch gets the same tag).
+    void ClearKeptFrames();
+
 private:
     uint32_t oldTagSize_ = 0;
     std::string pictureFolder_;
     std::string lastFileName_;
+    std::string keptFrom_; // the file the kept frames were read from
     std::unique_ptr<FrameStore> readStore_;
     std::unique_ptr<FrameStore> writeStore_;
 };

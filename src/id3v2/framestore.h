@@ -3,11 +3,20 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "id3v2/Idtag24.h"
 #include "id3v2/framemap.h"
 
 namespace tagvane {
+
+// A frame the model has no place for, carried through a rewrite unchanged.
+struct KeptFrame {
+    std::string id;      // four characters, as written in version 2.4
+    uint8_t flags1 = 0;  // version 2.4 status flags
+    uint8_t flags2 = 0;  // version 2.4 format flags
+    std::string content; // the content bytes, as read
+};
 
 // The model's shape without the component around it: what the readers fill
 // and what the writer emits.
@@ -20,6 +29,7 @@ public:
     UserUrlEntries UserUrlList;
     TermsEntries TermsList;
     PictureEntries PictureList;
+    std::vector<KeptFrame> Kept; // in file order
 
     void clear() { *this = FrameStore(); }
 };

@@ -125,61 +125,82 @@ public:
     }
 
     void frame(const FrameHeader& h) {
-        for (size_t row = 0; row < FrameMapSize; ++row) {
-            const char* id = FrameMap[row].*version_.idColumn;
-            if (id != nullptr && h.id == id) {
-                if (FrameMap[row].kind == FrameKind::Text)
-                    textFrame(h, store_.Slots[row]);
-                else
-                    urlFrame(h, store_.Slots[row]);
-                return;
-            }
-        }
-        const ListKind kind = version_.readsLists ? listKind(h.id) : ListKind::None;
-        if (kind != ListKind::None)
-            listFrame(h, kind);
-        // Any other frame is passed over by its size.
+        if (!take(h))
+            keep(h);
+    }
+
+    // Version 2.3 dates come in three frames; they become one at the end.
+    void finish() {
+        if (version_.keepsFrames && version_.finishKept != nullptr)
+            version_.finishKept(dateParts_, store_.Kept);
     }
 
 private:
+    // Whether the model took the frame's value or entry.
+    bool take(const FrameHeader& h) {
+        for (size_t row = 0; row < FrameMapSize; ++row) {
+            const char* id = FrameMap[row].*version_.idColumn;
+            if (id != nullptr && h.id == id)
+                return FrameMap[row].kind == FrameKind::Text ? textFrame(h, store_.Slots[row])
+                                                             : urlFrame(h, store_.Slots[row]);
+        }
+        const ListKind kind = version_.readsLists ? listKind(h.id) : ListKind::None;
+        return kind != ListKind::None && listFrame(h, kind);
+    }
+
+    // A frame the model has no place for stays as it is, unless its flags
+    // say it must go when the tag is altered.
+    void keep(const FrameHeader& h) {
+        if (!version_.keepsFrames || (h.flags1 & version_.discardMask) != 0)
+            return;
+        KeptFrame f;
+        f.id = h.id;
+        f.flags1 = h.flags1;
+        f.flags2 = h.flags2;
+        const auto bytes = content(h, h.size);
+        f.content.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (version_.convertKept == nullptr || version_.convertKept(f, dateParts_))
+            store_.Kept.push_back(std::move(f));
+    }
+
     std::vector<uint8_t> content(const FrameHeader& h, uint64_t n) {
         std::vector<uint8_t> bytes(static_cast<size_t>(n));
         input_.read(h.contentOffset, bytes.data(), bytes.size());
         return bytes;
     }
 
-    void textFrame(const FrameHeader& h, std::string& slot) {
+    bool textFrame(const FrameHeader& h, std::string& slot) {
         if ((h.flags2 & version_.skipMask) != 0 || h.size == 0)
-            return;
+            return false;
         const auto bytes = content(h, h.size);
         if (bytes[0] != 0) {
             slot.clear();
-            return;
+            return false;
         }
         slot.assign(reinterpret_cast<const char*>(bytes.data()) + 1, bytes.size() - 1);
+        return true;
     }
 
-    void urlFrame(const FrameHeader& h, std::string& slot) {
+    bool urlFrame(const FrameHeader& h, std::string& slot) {
         if ((h.flags1 & version_.skipMask) != 0)
-            return;
+            return false;
         const auto bytes = content(h, h.size);
         slot.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return true;
     }
 
-    void listFrame(const FrameHeader& h, ListKind kind) {
+    bool listFrame(const FrameHeader& h, ListKind kind) {
         if ((h.flags1 & version_.skipMask) != 0 || h.size == 0)
-            return;
-        if (kind == ListKind::Picture) {
-            pictureFrame(h);
-            return;
-        }
+            return false;
+        if (kind == ListKind::Picture)
+            return pictureFrame(h);
         const auto bytes = content(h, h.size);
         ByteCursor c(bytes.data(), bytes.size());
         if (*c.byte() != 0)
-            return; // only encoding 0 is read
+            return false; // only encoding 0 is read
         int32_t& count = countOf(store_, kind);
         if (count >= stringarray::Capacity)
-            return; // entries beyond 100 are dropped
+            return false; // entries beyond 100 are dropped
         const int n = count + 1;
         bool taken = false;
         switch (kind) {
@@ -209,8 +230,9 @@ private:
             break;
         }
         if (!taken)
-            return; // too short for its fixed fields, or a description without NUL
+            return false; // too short for its fixed fields, or a description without NUL
         count = n;
+        return true;
     }
 
     // COMM and USLT: language code, description through its NUL, text.
@@ -237,25 +259,25 @@ private:
 
     // The fixed fields are read from the start of the frame; the image bytes
     // go straight from the MP3 file into the picture file.
-    void pictureFrame(const FrameHeader& h) {
+    bool pictureFrame(const FrameHeader& h) {
         PictureEntries& list = store_.PictureList;
         uint64_t prefix = std::min<uint64_t>(h.size, 64 * 1024);
         for (;;) {
             const auto bytes = content(h, prefix);
             ByteCursor c(bytes.data(), bytes.size());
             if (*c.byte() != 0)
-                return;
+                return false;
             auto mime = c.textThroughNul();
             auto type = mime ? c.byte() : std::nullopt;
             auto description = type ? c.textThroughNul() : std::nullopt;
             if (!description) {
                 if (prefix == h.size)
-                    return; // a field without its NUL: the frame is skipped
+                    return false; // a field without its NUL: the frame is skipped
                 prefix = std::min<uint64_t>(h.size, prefix * 8);
                 continue;
             }
             if (list.Count >= stringarray::Capacity)
-                return;
+                return false;
             const int n = list.Count + 1;
             const uint64_t dataStart = c.offset();
             const std::string path = pictureFolder_ + pictureFileName(n, *mime);
@@ -276,7 +298,7 @@ private:
             list.Description[n] = *description;
             list.PictureFile[n] = path;
             list.Count = n;
-            return;
+            return true;
         }
     }
 
@@ -284,6 +306,7 @@ private:
     const VersionDescription& version_;
     std::string pictureFolder_;
     FrameStore& store_;
+    DateParts dateParts_;
     bool folderReady_ = false;
 };
 
@@ -335,6 +358,7 @@ void readFrames(File& file, uint32_t tagSize, const VersionDescription& version,
         reader.frame(h);
         pos = h.contentOffset + h.size;
     }
+    reader.finish();
 }
 
 } // namespace tagvane

@@ -2,12 +2,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "id3v2/framemap.h"
 #include "id3v2/framestore.h"
 #include "platform/File.h"
 
 namespace tagvane {
+
+// The parts of a version 2.3 date (TYER, TDAT, TIME), gathered during a walk.
+struct DateParts {
+    std::string year, dayMonth, time;
+};
 
 // What differs between the tag versions as far as the frame walk cares.
 struct VersionDescription {
@@ -18,6 +24,12 @@ struct VersionDescription {
     const char* FrameMapRow::*idColumn; // the frame map column of this version
     uint8_t skipMask;                   // tested flag bits that make a known frame skipped
     bool readsLists;                    // COMM, APIC, ... (not in version 2.2)
+    bool keepsFrames;                   // frames the model does not take are kept
+    uint8_t discardMask;                // first flag byte: discard the frame when the tag is altered
+    // Brings a kept frame to version 2.4; false drops it.
+    bool (*convertKept)(KeptFrame& frame, DateParts& date);
+    // Adds what the conversion gathered over the walk.
+    void (*finishKept)(const DateParts& date, std::vector<KeptFrame>& kept);
 };
 
 extern const VersionDescription Version24;

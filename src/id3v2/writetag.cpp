@@ -154,6 +154,17 @@ void emitFrames(const FrameStore& s, const std::vector<uint64_t>& pictureSizes, 
     for (int i = 1; i <= s.CommentList.Count; ++i)
         frame(out, "COMM",
               Zero + language3(s.CommentList.Language[i]) + s.CommentList.Description[i] + s.CommentList.Text[i]);
+    // Then what the model could not show, unless the model now writes a value
+    // of the same ID: what the user typed replaces what they could not see.
+    for (const KeptFrame& kept : s.Kept) {
+        bool replaced = false;
+        for (size_t i = 0; i < FrameMapSize && !replaced; ++i)
+            replaced = kept.id == FrameMap[i].v24 && !s.Slots[i].empty();
+        if (replaced)
+            continue;
+        frameHeader(out, kept.id.c_str(), kept.content.size(), kept.flags1, kept.flags2);
+        out.text(kept.content);
+    }
 }
 
 // Opens every picture file once for its size, before the MP3 file is touched.

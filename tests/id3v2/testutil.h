@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,5 +86,32 @@ inline std::string audio(size_t n) {
 }
 
 const std::string NUL(1, '\0');
+
+// The expected file after writing `frames` over a file whose last read found
+// a tag (`present`) of size `old`.
+inline std::string expectedWrite(std::string file, bool present, uint32_t old, const std::string& frames) {
+    const uint64_t needed = frames.size();
+    if (present) {
+        const size_t n = old + 10;
+        if (file.size() < n)
+            file.resize(n, '\0');
+        std::fill(file.begin(), file.begin() + static_cast<long>(n), '\0');
+        const uint32_t last = n <= 524288 ? n : n % 524288;
+        file.replace(0, 10, "ID3\x04" + NUL + NUL + syncsafe(last));
+    }
+    uint32_t tagSize = old;
+    if (!present || old < needed) {
+        std::string zeros;
+        do
+            zeros += std::string(1024, '\0');
+        while (zeros.size() + old <= needed + 10);
+        file = zeros + file;
+        tagSize = static_cast<uint32_t>(needed);
+    }
+    const std::string tagBytes = "ID3\x04" + NUL + NUL + syncsafe(tagSize) + frames;
+    file.replace(0, tagBytes.size(), tagBytes);
+    return file;
+}
+
 
 } // namespace tagtest

@@ -20,32 +20,6 @@ using tagvane::InOutError;
 
 namespace {
 
-// The expected file after writing `frames` over a file whose last read found
-// a tag (`present`) of size `old`.
-std::string expectedWrite(std::string file, bool present, uint32_t old, const std::string& frames) {
-    const uint64_t needed = frames.size();
-    if (present) {
-        const size_t n = old + 10;
-        if (file.size() < n)
-            file.resize(n, '\0');
-        std::fill(file.begin(), file.begin() + static_cast<long>(n), '\0');
-        const uint32_t last = n <= 524288 ? n : n % 524288;
-        file.replace(0, 10, "ID3\x04" + NUL + NUL + syncsafe(last));
-    }
-    uint32_t tagSize = old;
-    if (!present || old < needed) {
-        std::string zeros;
-        do
-            zeros += std::string(1024, '\0');
-        while (zeros.size() + old <= needed + 10);
-        file = zeros + file;
-        tagSize = static_cast<uint32_t>(needed);
-    }
-    const std::string tagBytes = "ID3\x04" + NUL + NUL + syncsafe(tagSize) + frames;
-    file.replace(0, tagBytes.size(), tagBytes);
-    return file;
-}
-
 std::string textFrame(const std::string& id, const std::string& value) {
     return frame24(id, NUL + value);
 }

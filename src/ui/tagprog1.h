@@ -333,6 +333,8 @@ public:
     const QString &currentFile() const { return currentFile_; }
     // The split parts of the last decoding, shared by all date fields.
     std::string TimeYear, TimeMonth, TimeDay;
+    // Says how many frames of the open file the editor cannot show but keeps.
+    QLabel *keptFramesLabel = nullptr;
 
 private:
     void setupEditing();

@@ -99,6 +99,12 @@ constexpr EntryListSpec entryLists[] = {
 void TForm1::setupEditing() {
     shownValues_.assign(fieldTable().size(), std::nullopt);
 
+    // Below the progress bar, so that it never covers a button of the foot.
+    keptFramesLabel = new QLabel(editorPage);
+    keptFramesLabel->setObjectName(QStringLiteral("keptFramesLabel"));
+    keptFramesLabel->setGeometry(0, 450, 489, 14);
+    keptFramesLabel->hide();
+
     command(writeTagButton, [this] { writeTag(); });
     command(writeForAllButton, [this] { writeForAll(); });
     command(copyToV1Button, [this] { copyToV1(); });
@@ -213,6 +219,10 @@ void TForm1::Readtags() {
     cleaneditboxes();
     if (tag24->Id3v2present)
         writeframetoedit();
+    const int kept = tag24->KeptFrameCount();
+    keptFramesLabel->setText(kept == 1 ? QStringLiteral("1 more frame kept as it is")
+                                       : QStringLiteral("%1 more frames kept as they are").arg(kept));
+    keptFramesLabel->setVisible(kept > 0);
     tag1->FileName = toNativePath(currentFile_);
     tag1->ReadTag();
     writetag1edit();

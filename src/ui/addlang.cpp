@@ -22,7 +22,7 @@ namespace {
 using Mode = TForm2::Mode;
 
 // How each mode sets the dialog up. Captions are the program's own, typos included.
-struct ModeSpec {
+struct ModeLayout {
     Mode mode;
     const char *title;
     const char *textLabel;
@@ -32,7 +32,7 @@ struct ModeSpec {
     bool language;    // the language pick list is shown
 };
 
-constexpr std::array<ModeSpec, 10> modeTable{{
+constexpr std::array<ModeLayout, 10> modeTable{{
     {Mode::AddLyric, "Add Lyric", "Lyric:", "Add", false, true, true},
     {Mode::AddComment, "Add Comment", "Commet:", "Add", false, true, true},
     {Mode::AddUserText, "Add User Defined Text", "Text:", "Add", false, true, false},
@@ -45,10 +45,10 @@ constexpr std::array<ModeSpec, 10> modeTable{{
     {Mode::EditTerms, "Edit Terms Of Use", "Terms OF Use:", "Edit", true, false, true},
 }};
 
-const ModeSpec &specOf(Mode mode) {
-    for (const auto &spec : modeTable)
-        if (spec.mode == mode)
-            return spec;
+const ModeLayout &layoutOf(Mode mode) {
+    for (const auto &layout : modeTable)
+        if (layout.mode == mode)
+            return layout;
     return modeTable[0];
 }
 
@@ -159,27 +159,27 @@ TForm2::TForm2(UiPlatform &platform, QWidget *parent) : QDialog(parent), platfor
 
 void TForm2::setup(Mode mode, const Entry &entry) {
     mode_ = mode;
-    const ModeSpec &spec = specOf(mode);
-    setWindowTitle(QString::fromLatin1(spec.title));
-    textLabel_->setText(QString::fromLatin1(spec.textLabel));
-    confirmButton_->setText(QString::fromLatin1(spec.confirm));
-    descriptionLabel_->setVisible(spec.description);
-    descriptionEdit_->setVisible(spec.description);
-    languageLabel_->setVisible(spec.language);
-    languageCombo_->setVisible(spec.language);
+    const ModeLayout &layout = layoutOf(mode);
+    setWindowTitle(QString::fromLatin1(layout.title));
+    textLabel_->setText(QString::fromLatin1(layout.textLabel));
+    confirmButton_->setText(QString::fromLatin1(layout.confirm));
+    descriptionLabel_->setVisible(layout.description);
+    descriptionEdit_->setVisible(layout.description);
+    languageLabel_->setVisible(layout.language);
+    languageCombo_->setVisible(layout.language);
 
     // A hidden field keeps what it held, except that adding always starts
     // with an empty description.
-    if (!spec.edit) {
+    if (!layout.edit) {
         descriptionEdit_->clear();
-        if (spec.language)
+        if (layout.language)
             languageCombo_->setCurrentIndex(-1);
         textEdit_->clear();
         return;
     }
-    if (spec.description)
+    if (layout.description)
         descriptionEdit_->setText(fromTag(untilNul(entry.description)));
-    if (spec.language) {
+    if (layout.language) {
         const std::string name = LanguageCodeToName(entry.language);
         int index = -1;
         if (!name.empty())
@@ -192,11 +192,11 @@ void TForm2::setup(Mode mode, const Entry &entry) {
 }
 
 TForm2::Entry TForm2::collect() const {
-    const ModeSpec &spec = specOf(mode_);
+    const ModeLayout &layout = layoutOf(mode_);
     Entry out;
-    if (spec.description)
+    if (layout.description)
         out.description = toTag(descriptionEdit_->text()) + '\0';
-    if (spec.language) {
+    if (layout.language) {
         const int index = languageCombo_->currentIndex();
         if (index >= 0 && static_cast<size_t>(index) < languageNames_.size())
             out.language = LanguageNameToCode(languageNames_[static_cast<size_t>(index)]);

@@ -178,16 +178,16 @@ QString mimeTypeForPictureFile(const QString &path) {
     return QStringLiteral("image/") + suffixOf(path);
 }
 
-std::optional<QSize> fitToWindowSize(const ImageViewSpec &spec, QSize picture) {
+std::optional<QSize> fitToWindowSize(const ImageViewSpec &box, QSize picture) {
     const double w = picture.width(), h = picture.height();
     double f;
-    if (h > w && h > spec.limitHeight)
-        f = h / spec.divisorHeight;
-    else if (h <= w && w > spec.limitWidth)
-        f = w / spec.divisorWidth;
+    if (h > w && h > box.limitHeight)
+        f = h / box.divisorHeight;
+    else if (h <= w && w > box.limitWidth)
+        f = w / box.divisorWidth;
     else
         return std::nullopt;
-    return QSize(convert(w / f, spec.conversion), convert(h / f, spec.conversion));
+    return QSize(convert(w / f, box.conversion), convert(h / f, box.conversion));
 }
 
 QSize zoomedIn(QSize view) {
@@ -211,14 +211,14 @@ void PictureCanvas::paintEvent(QPaintEvent *) {
     }
 }
 
-ImageView::ImageView(const ImageViewSpec &spec, QWidget *parent)
-    : QScrollArea(parent), spec_(spec), canvas_(new PictureCanvas) {
-    resize(spec.boxWidth, spec.boxHeight);
+ImageView::ImageView(const ImageViewSpec &box, QWidget *parent)
+    : QScrollArea(parent), spec_(box), canvas_(new PictureCanvas) {
+    resize(box.boxWidth, box.boxHeight);
     setWidgetResizable(false);
     canvas_->setObjectName(QStringLiteral("pictureCanvas"));
-    canvas_->resize(spec.startWidth, spec.startHeight);
+    canvas_->resize(box.startWidth, box.startHeight);
     setWidget(canvas_);
-    canvas_->setVisible(!spec.startHidden);
+    canvas_->setVisible(!box.startHidden);
 }
 
 void ImageView::loadFile(const QString &path) {

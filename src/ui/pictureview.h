@@ -55,7 +55,7 @@ inline constexpr ImageViewSpec pictureDialogViewSpec{297, 353, 281, 337, false,
 // The view size that fits a picture of the given natural size into the view,
 // or nothing when the picture is small enough to be drawn unscaled in the view
 // as it is.
-std::optional<QSize> fitToWindowSize(const ImageViewSpec &spec, QSize picture);
+std::optional<QSize> fitToWindowSize(const ImageViewSpec &box, QSize picture);
 QSize zoomedIn(QSize view);
 // Halves each side, dropping the remainder.
 QSize zoomedOut(QSize view);
@@ -70,7 +70,7 @@ class ImageView : public QScrollArea {
 public:
     enum class SizeRule { NaturalSize, FitToWindow };
 
-    explicit ImageView(const ImageViewSpec &spec, QWidget *parent = nullptr);
+    explicit ImageView(const ImageViewSpec &box, QWidget *parent = nullptr);
 
     // Loads the picture file; on failure throws and keeps the picture shown.
     void loadFile(const QString &path);
@@ -92,7 +92,7 @@ public:
     bool viewVisible() const;
     void setViewVisible(bool visible);
     PictureCanvas *canvas() const { return canvas_; }
-    const ImageViewSpec &spec() const { return spec_; }
+    const ImageViewSpec &box() const { return spec_; }
 
 private:
     ImageViewSpec spec_;

@@ -185,28 +185,28 @@ void TForm1::buildFrame() {
         group->setExclusive(true);
         return std::make_pair(bar, group);
     };
-    const auto makeButton = [this](QWidget *bar, QButtonGroup *group, const ToolbarButton &spec, int index) {
+    const auto makeButton = [this](QWidget *bar, QButtonGroup *group, const ToolbarButton &box, int index) {
         auto *b = new QToolButton(bar);
-        b->setObjectName(QString::fromLatin1(spec.name));
-        b->setToolTip(QString::fromLatin1(spec.hint));
-        b->setIcon(QIcon(QStringLiteral(":/tagvane/icons/%1.svg").arg(QString::fromLatin1(spec.icon))));
+        b->setObjectName(QString::fromLatin1(box.name));
+        b->setToolTip(QString::fromLatin1(box.hint));
+        b->setIcon(QIcon(QStringLiteral(":/tagvane/icons/%1.svg").arg(QString::fromLatin1(box.icon))));
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
         b->setGeometry(16, 2 + index * 38, 39, 38);
-        b->setCheckable(spec.toggle);
-        if (spec.toggle)
+        b->setCheckable(box.toggle);
+        if (box.toggle)
             group->addButton(b);
-        this->*spec.button = b;
+        this->*box.button = b;
     };
 
     auto [mp3Bar, mp3Group] = makeToolbar("mp3FileToolbar");
     int i = 0;
-    for (const auto &spec : mp3FileToolbar)
-        makeButton(mp3Bar, mp3Group, spec, i++);
+    for (const auto &box : mp3FileToolbar)
+        makeButton(mp3Bar, mp3Group, box, i++);
     auto [idTagBar, idTagGroup] = makeToolbar("idTagToolbar");
     i = 0;
-    for (const auto &spec : idTagToolbar)
-        makeButton(idTagBar, idTagGroup, spec.button, i++);
+    for (const auto &box : idTagToolbar)
+        makeButton(idTagBar, idTagGroup, box.button, i++);
 
     aboutLabel = new QLabel(QStringLiteral("About"), this);
     aboutLabel->setObjectName(QStringLiteral("aboutLabel"));
@@ -249,9 +249,9 @@ void TForm1::connectNavigation() {
         renamerCounter->setText(QStringLiteral("0 of 0"));
         showPage(RenamerPage);
     });
-    for (const auto &spec : idTagToolbar) {
-        const SubPage page = spec.page;
-        command(this->*spec.button.button, [this, page] { showSubPage(page); });
+    for (const auto &box : idTagToolbar) {
+        const SubPage page = box.page;
+        command(this->*box.button.button, [this, page] { showSubPage(page); });
     }
     connect(aboutPicture, &ClickablePicture::clicked, this, [this] { runCommand([this] { showPage(AboutPage); }); });
 }

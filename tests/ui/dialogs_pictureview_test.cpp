@@ -65,7 +65,7 @@ protected:
 
 TEST(FitToWindow, SizesFromTheTwoViews) {
     struct Case {
-        const ImageViewSpec *spec;
+        const ImageViewSpec *box;
         QSize picture;
         std::optional<QSize> expected;
     };
@@ -87,8 +87,8 @@ TEST(FitToWindow, SizesFromTheTwoViews) {
         {&dialog, {282, 10}, QSize(280, 9)},                                        // 9.93 truncated
     };
     for (const auto &c : cases) {
-        const auto got = fitToWindowSize(*c.spec, c.picture);
-        SCOPED_TRACE(testing::Message() << (c.spec == &page ? "page " : "dialog ") << c.picture.width() << "x"
+        const auto got = fitToWindowSize(*c.box, c.picture);
+        SCOPED_TRACE(testing::Message() << (c.box == &page ? "page " : "dialog ") << c.picture.width() << "x"
                                         << c.picture.height());
         ASSERT_EQ(got.has_value(), c.expected.has_value());
         if (got) {

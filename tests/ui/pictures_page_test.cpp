@@ -413,8 +413,7 @@ TEST_F(PicturesPage, EditWithoutAChosenPictureWarns) {
     EXPECT_EQ(messages()[0].message.buttons, int(UiPlatform::Button::Ok));
 }
 
-// Hangs or crashes in the dialog-driven edit; not yet found why.
-TEST_F(PicturesPage, DISABLED_ReplacedPictureIsWrittenAndReadBack) {
+TEST_F(PicturesPage, ReplacedPictureIsWrittenAndReadBack) {
     const QString a = image(QStringLiteral("a.jpg"), 300, 200, "JPG", Qt::red);
     const QString b = image(QStringLiteral("b.png"), 30, 40, "PNG", Qt::blue);
     const QString mp3 = mp3With({{"front", 3, "image/jpeg", a}, {"back", 4, "image/png", b}});
@@ -540,8 +539,7 @@ TEST_F(PicturesPage, ExportOfALargePictureGoesInBlocks) {
     EXPECT_TRUE(sizesLeft.count(524288)) << "no failure fell between the two blocks";
 }
 
-// Fails with an exception not yet looked into.
-TEST_F(PicturesPage, DISABLED_ClipboardGetsTheShownPicture) {
+TEST_F(PicturesPage, ClipboardGetsTheShownPicture) {
     const QString a = image(QStringLiteral("a.jpg"), 1000, 600, "JPG", Qt::red);
     readIntoWindow(mp3With({{"a", 3, "image/jpeg", a}}));
 

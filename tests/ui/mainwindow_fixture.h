@@ -6,6 +6,7 @@
 #include "ui/uiplatform.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
@@ -24,6 +25,17 @@
 #include <memory>
 
 namespace tagvane::testing {
+
+// With TAGVANE_SCREENSHOT_DIR set (scripts/screenshots.sh), saves what the
+// widget shows as NAME.png there, so a filled view can be looked at.
+inline void saveScreenshot(QWidget *widget, const QString &name) {
+    const QByteArray dir = qgetenv("TAGVANE_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    const QString file = QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png"));
+    EXPECT_TRUE(widget->grab().save(file)) << file.toStdString();
+}
 
 class MainWindowTest : public ::testing::Test {
 public:

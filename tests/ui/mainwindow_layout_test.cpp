@@ -65,14 +65,7 @@ protected:
         }
     }
 
-    void shoot(const QString &name) {
-        const QByteArray dir = qgetenv("TAGVANE_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        QCoreApplication::processEvents();
-        const QString file = QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png"));
-        EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
-    }
+    void shoot(const QString &name) { saveScreenshot(form.get(), name); }
 };
 
 TEST_F(LayoutTest, NoControlOverlapsOrIsCutOnAnyPage) {

@@ -198,6 +198,7 @@ TEST_F(PicturesPage, ChoosingARowShowsItsPictureAndMakesItCurrent) {
     EXPECT_EQ(view()->viewSize(), QSize(145, 193)); // 144.75 rounds to 145
     EXPECT_EQ(form->current.positionIn(list()), 2);
     EXPECT_TRUE(messages().empty());
+    tagvane::testing::saveScreenshot(form.get(), QStringLiteral("page1-images-with-picture"));
 
     // A picture the view cannot decode: the error box, the previous picture stays.
     clickRow(2);
@@ -429,6 +430,7 @@ TEST_F(PicturesPage, ReplacedPictureIsWrittenAndReadBack) {
         shownDescription = dialog->descriptionEdit()->text();
         dialog->descriptionEdit()->setText(QStringLiteral("new back"));
         QTest::mouseClick(dialog->loadButton(), Qt::LeftButton);
+        tagvane::testing::saveScreenshot(dialog, QStringLiteral("dialog-picture-loaded"));
         QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
     });
     QTest::mouseClick(form->pictureEditButton, Qt::LeftButton);

@@ -10,7 +10,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     // The task bar title; window captions are set by each window.
-    QApplication::setApplicationName(QStringLiteral("Tagvane v. 1.2"));
+    QApplication::setApplicationName(tagvane::applicationTitle());
 
     const std::unique_ptr<tagvane::UiPlatform> platform = tagvane::makeQtPlatform();
     const auto places = tagvane::TForm1::findProgramPlaces(QCoreApplication::applicationDirPath());

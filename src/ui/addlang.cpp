@@ -71,8 +71,6 @@ QString withLf(const QString &text) {
     return out;
 }
 
-const QString applicationTitle = QStringLiteral("Tagvane v. 1.2");
-
 } // namespace
 
 QString tagTextForBox(const std::string &bytes) {
@@ -107,7 +105,7 @@ QString decodeTextFile(const QByteArray &content) {
 
 void showErrorBox(UiPlatform &platform, const QString &text) {
     UiPlatform::MessageRequest request;
-    request.title = applicationTitle;
+    request.title = applicationTitle();
     request.text = text;
     request.icon = UiPlatform::Icon::Error;
     platform.message(request);

@@ -35,8 +35,6 @@ namespace tagvane {
 
 namespace {
 
-const QString programTitle = QStringLiteral("Tagvane v. 1.2");
-
 // The toolbars, top to bottom; each entry names the member, its hint and icon.
 struct ToolbarButton {
     QToolButton *TForm1::*button;
@@ -346,7 +344,7 @@ void TForm1::runCommand(const std::function<void()> &handler) {
     }
     // Shown outside the handlers, so a failing message box cannot throw into Qt.
     try {
-        showMessage(programTitle, error, UiPlatform::Icon::Error);
+        showMessage(applicationTitle(), error, UiPlatform::Icon::Error);
     } catch (...) {
     }
 }

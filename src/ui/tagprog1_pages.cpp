@@ -419,7 +419,7 @@ void TForm1::buildAboutPage() {
     QFont titleFont = font();
     titleFont.setBold(true);
     titleFont.setPixelSize(22);
-    auto *title = new QLabel(QStringLiteral("Tagvane v. 1.2"), page);
+    auto *title = new QLabel(applicationTitle(), page);
     title->setObjectName(QStringLiteral("aboutTitle"));
     title->setFont(titleFont);
     title->setGeometry(196, 48, 380, 30);

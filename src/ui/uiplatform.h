@@ -12,6 +12,9 @@
 
 namespace tagvane {
 
+// The application's title: the task bar's name and every error box's caption.
+inline QString applicationTitle() { return QStringLiteral("Tagvane v. 1.2"); }
+
 // What the windows ask of the desktop: message boxes, file dialogs, the shell,
 // the clipboard, the busy cursor and the event loop. The program uses the Qt
 // implementation; tests use ScriptedPlatform, which records every call and

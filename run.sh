@@ -6,9 +6,7 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
-if [ -x build/src/tagvane ]; then
-  [ -d build/samples ] && echo "Sample MP3 files to try: $PWD/build/samples"
-  exec build/src/tagvane "$@"
-else
-  echo "The engine is built; the editor window comes in a later step."
+if [ -d build/samples ]; then
+  echo "Sample MP3 files to try: $PWD/build/samples"
 fi
+exec build/src/tagvane "$@"

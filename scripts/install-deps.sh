@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libwmf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libtag1-dev
   clang libclang-rt-14-dev

@@ -12,6 +12,8 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
 
 namespace tagvane {
 
@@ -110,6 +112,41 @@ bool runJpegDecoder(const unsigned char *data, unsigned long size, QImage &image
     return true;
 }
 
+// Metafiles are drawn at the screen's 96 dots per inch, but no side longer than
+// this: a header may claim any size, and the drawing is scaled down instead.
+constexpr double metafileDotsPerInch = 96.0;
+constexpr unsigned maxMetafileSide = 4096;
+
+const char *metafileErrorText(wmf_error_t error) {
+    switch (error) {
+    case wmf_E_InsMem:
+        return "out of memory";
+    case wmf_E_EOF:
+        return "the file ends too early";
+    case wmf_E_DeviceError:
+        return "the picture cannot be drawn";
+    case wmf_E_BadFile:
+    case wmf_E_BadFormat:
+    default:
+        return "not a valid Windows metafile";
+    }
+}
+
+// libwmf's gd device hands its PNG output to this sink piece by piece.
+extern "C" int collectMetafilePng(void *context, char *buffer, int length) {
+    static_cast<QByteArray *>(context)->append(buffer, length);
+    return length;
+}
+
+// Owns one libwmf session, so that every way out of the decoder frees it.
+struct MetafileSession {
+    wmfAPI *api = nullptr;
+    ~MetafileSession() {
+        if (api)
+            wmf_api_destroy(api);
+    }
+};
+
 QString suffixOf(const QString &path) {
     // The extension after the last dot of the name itself, not of a folder.
     const QString name = QFileInfo(path).fileName();
@@ -134,6 +171,56 @@ QImage decodeJpeg(const QByteArray &data, const QString &source) {
     return image;
 }
 
+QImage decodeWmf(const QByteArray &data, const QString &source) {
+    const auto fail = [&](const char *why) {
+        return PictureError("Cannot decode the metafile picture " + describe(source) + ": " + why);
+    };
+    // libwmf refuses an empty buffer with a message of its own on stderr.
+    if (data.isEmpty())
+        throw fail(metafileErrorText(wmf_E_EOF));
+    QByteArray png;
+    {
+        MetafileSession session;
+        wmfAPI_Options options{};
+        options.function = wmf_gd_function;
+        const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        wmf_error_t error = wmf_api_create(&session.api, flags, &options);
+        if (error != wmf_E_None)
+            throw fail(metafileErrorText(error));
+        // libwmf only reads the buffer, whatever its declaration says.
+        auto *bytes = reinterpret_cast<unsigned char *>(const_cast<char *>(data.constData()));
+        wmfD_Rect box{};
+        unsigned width = 0, height = 0;
+        if ((error = wmf_mem_open(session.api, bytes, static_cast<long>(data.size()))) == wmf_E_None &&
+            (error = wmf_scan(session.api, 0, &box)) == wmf_E_None)
+            error = wmf_display_size(session.api, &width, &height, metafileDotsPerInch, metafileDotsPerInch);
+        if (error != wmf_E_None)
+            throw fail(metafileErrorText(error));
+        if (width > maxMetafileSide || height > maxMetafileSide) {
+            const double dots = metafileDotsPerInch * maxMetafileSide / std::max(width, height);
+            error = wmf_display_size(session.api, &width, &height, dots, dots);
+            if (error != wmf_E_None)
+                throw fail(metafileErrorText(error));
+        }
+        if (width == 0 || height == 0 || width > maxMetafileSide || height > maxMetafileSide)
+            throw fail("the picture has no usable size");
+        wmf_gd_t *device = WMF_GD_GetData(session.api);
+        device->type = wmf_gd_png;
+        device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+        device->sink.context = &png;
+        device->sink.function = collectMetafilePng;
+        device->width = width;
+        device->height = height;
+        device->bbox = box;
+        if ((error = wmf_play(session.api, 0, &box)) != wmf_E_None)
+            throw fail(metafileErrorText(error));
+    }
+    QImage image;
+    if (!image.loadFromData(png, "PNG"))
+        throw fail(metafileErrorText(wmf_E_DeviceError));
+    return image;
+}
+
 QImage loadPicture(const QString &path) {
     const QString suffix = suffixOf(path);
     const QString lower = suffix.toLower();
@@ -148,8 +235,10 @@ QImage loadPicture(const QString &path) {
             throw PictureError("Cannot decode the picture " + describe(path) + " as " + format.format);
         return image;
     }
-    if (lower == QLatin1String("wmf") || lower == QLatin1String("emf"))
-        throw PictureError("Metafile pictures (." + describe(suffix) + ") cannot be shown on this system");
+    if (lower == QLatin1String("wmf"))
+        return decodeWmf(readWholeFile(path), path);
+    if (lower == QLatin1String("emf"))
+        throw PictureError("Enhanced metafile pictures (." + describe(suffix) + ") cannot be shown on this system");
     throw PictureError("Unknown picture file extension (." + describe(suffix) + ")");
 }
 
@@ -164,13 +253,14 @@ QString pictureOpenFilter() {
         return out.join(QLatin1Char(' '));
     };
     QStringList entries;
-    entries << QStringLiteral("All pictures (") + patterns({"jpg", "jpeg", "bmp", "ico", "png", "gif"}) +
+    entries << QStringLiteral("All pictures (") + patterns({"jpg", "jpeg", "bmp", "ico", "png", "gif", "wmf"}) +
                    QLatin1Char(')');
     entries << QStringLiteral("JPEG pictures (") + patterns({"jpg"}) + QLatin1Char(')');
     entries << QStringLiteral("JPEG pictures (") + patterns({"jpeg"}) + QLatin1Char(')');
     for (const auto &format : qtFormats)
         entries << QLatin1String(format.description) + QStringLiteral(" (") + patterns({format.extension}) +
                        QLatin1Char(')');
+    entries << QStringLiteral("Windows metafiles (") + patterns({"wmf"}) + QLatin1Char(')');
     return entries.join(QStringLiteral(";;"));
 }
 

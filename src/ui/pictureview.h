@@ -19,13 +19,19 @@ public:
 };
 
 // Decodes a picture file by its extension, whatever its letter case: ".jpg" and
-// ".jpeg" through libjpeg, ".bmp", ".ico", ".png" and ".gif" through Qt. Throws
+// ".jpeg" through libjpeg, ".bmp", ".ico", ".png" and ".gif" through Qt, ".wmf"
+// through libwmf; ".emf" is refused with its extension named. Throws
 // InOutError when the file cannot be read, PictureError when it cannot be decoded.
 QImage loadPicture(const QString &path);
 
 // Decodes JPEG data held in memory; throws PictureError naming `source` when
 // libjpeg gives up on it.
 QImage decodeJpeg(const QByteArray &data, const QString &source);
+
+// Draws a Windows metafile held in memory at 96 dots per inch (scaled down so
+// that no side exceeds 4096 pixels); throws PictureError naming `source` when
+// libwmf rejects it.
+QImage decodeWmf(const QByteArray &data, const QString &source);
 
 // Filter of the picture-open dialog: every extension loadPicture decodes, first
 // all together, then one entry each.

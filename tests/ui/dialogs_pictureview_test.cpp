@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 using namespace tagvane;
@@ -25,6 +27,72 @@ QImage twoColourPicture(int width, int height) {
             image.setPixel(x, y, qRgb(255, 0, 0));
     return image;
 }
+
+// A Windows metafile built record by record: a placeable header giving the
+// picture's size, the standard header, then the drawing records and EOF.
+class MetafileBuilder {
+public:
+    MetafileBuilder(quint16 right, quint16 bottom, quint16 unitsPerInch) {
+        // Placeable header: key (low word first), handle, left, top, right,
+        // bottom, units per inch, reserved, then the XOR of those ten words.
+        words({0xCDD7, 0x9AC6, 0, 0, 0, right, bottom, unitsPerInch, 0, 0});
+        quint16 checksum = 0;
+        for (int i = 0; i < 20; i += 2)
+            checksum ^= quint16(quint8(bytes_[i]) | quint8(bytes_[i + 1]) << 8);
+        words({checksum});
+        // Standard header: disk file, 9 words long, version 3; the file size,
+        // object count and largest record are set by finish().
+        header_ = bytes_.size();
+        words({1, 9, 0x0300, 0, 0, 0, 0, 0, 0});
+        record(0x020B, {0, 0});          // SetWindowOrg (y, x)
+        record(0x020C, {bottom, right}); // SetWindowExt (y, x)
+        record(0x02FA, {5, 0, 0, 0, 0}); // CreatePenIndirect: no outline
+        record(0x012D, {objects_++});    // SelectObject
+    }
+
+    // A rectangle filled with a solid brush of the colour.
+    MetafileBuilder &rectangle(QRect r, QRgb colour) {
+        record(0x02FC, {0, quint16(qRed(colour) | qGreen(colour) << 8), quint16(qBlue(colour)), 0});
+        record(0x012D, {objects_++});
+        record(0x041B, {quint16(r.bottom() + 1), quint16(r.right() + 1), quint16(r.top()), quint16(r.left())});
+        return *this;
+    }
+
+    QByteArray finish() {
+        record(0x0000, {}); // EOF
+        put32(header_ + 6, quint32((bytes_.size() - header_) / 2));
+        put16(header_ + 10, objects_);
+        put32(header_ + 12, largest_);
+        return bytes_;
+    }
+
+private:
+    QByteArray bytes_;
+    qsizetype header_ = 0;
+    quint16 objects_ = 0;
+    quint32 largest_ = 0;
+
+    void words(std::initializer_list<quint16> values) {
+        for (quint16 v : values) {
+            bytes_.append(char(v & 0xFF));
+            bytes_.append(char(v >> 8));
+        }
+    }
+    void put16(qsizetype at, quint16 v) {
+        bytes_[at] = char(v & 0xFF);
+        bytes_[at + 1] = char(v >> 8);
+    }
+    void put32(qsizetype at, quint32 v) {
+        put16(at, quint16(v & 0xFFFF));
+        put16(at + 2, quint16(v >> 16));
+    }
+    void record(quint16 function, std::initializer_list<quint16> params) {
+        const quint32 size = 3 + quint32(params.size());
+        largest_ = std::max(largest_, size);
+        words({quint16(size & 0xFFFF), quint16(size >> 16), function});
+        words(params);
+    }
+};
 
 bool near(QRgb a, QRgb b, int tolerance = 40) {
     return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
@@ -168,8 +236,6 @@ TEST_F(PictureFiles, RefusesWhatItCannotDecode) {
     QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
     EXPECT_EQ(errorOf(writeBytes(QStringLiteral("folder.jpg/plain"), "x")), "Unknown picture file extension (.)");
 
-    const std::string wmf = errorOf(writeBytes(QStringLiteral("m.WMF"), "\xD7\xCD\xC6\x9A"));
-    EXPECT_NE(wmf.find("(.WMF)"), std::string::npos) << wmf;
     const std::string emf = errorOf(writeBytes(QStringLiteral("m.emf"), "\x01\0\0\0"));
     EXPECT_NE(emf.find("(.emf)"), std::string::npos) << emf;
 
@@ -221,6 +287,62 @@ TEST_F(PictureFiles, CorruptJpegGivesAnErrorNotACrash) {
     EXPECT_TRUE(near(partial.pixel(10, 10), qRgb(255, 0, 0)));
 }
 
+TEST_F(PictureFiles, DecodesWindowsMetafilesWhateverTheirCase) {
+    struct Case {
+        const char *name;
+        quint16 right, bottom, unitsPerInch;
+        QSize expected;
+    };
+    const Case cases[] = {
+        {"a.wmf", 64, 48, 96, {64, 48}},          // one unit to the pixel
+        {"B.WMF", 2880, 1440, 1440, {192, 96}},   // two inches by one
+        {"c.Wmf", 32000, 16000, 1, {4096, 2048}}, // 32000 by 16000 inches, scaled down
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int half = c.right / 2;
+        const QByteArray bytes = MetafileBuilder(c.right, c.bottom, c.unitsPerInch)
+                                     .rectangle(QRect(0, 0, half, c.bottom), qRgb(255, 0, 0))
+                                     .rectangle(QRect(half, 0, c.right - half, c.bottom), qRgb(0, 0, 255))
+                                     .finish();
+        const QImage image = loadPicture(writeBytes(QString::fromLatin1(c.name), bytes));
+        ASSERT_EQ(image.size(), c.expected);
+        const int w = image.width(), h = image.height();
+        EXPECT_TRUE(near(image.pixel(w / 10, h / 2), qRgb(255, 0, 0)));
+        EXPECT_TRUE(near(image.pixel(w * 9 / 10, h / 2), qRgb(0, 0, 255)));
+    }
+}
+
+TEST_F(PictureFiles, CorruptMetafileGivesAnErrorNotACrash) {
+    const QByteArray good = MetafileBuilder(64, 48, 96).rectangle(QRect(0, 0, 64, 48), qRgb(0, 255, 0)).finish();
+    const auto patched = [&](qsizetype at, std::initializer_list<char> values) {
+        QByteArray b = good;
+        for (char v : values)
+            b[at++] = v;
+        return b;
+    };
+    const qsizetype firstRecord = 22 + 18;
+    const QByteArray cases[] = {
+        QByteArray(),
+        QByteArray("\xD7\xCD\xC6\x9A", 4), // placeable key only
+        QByteArray("not a metafile at all"),
+        good.left(30),                                          // standard header cut short
+        good.left(firstRecord),                                 // no records at all
+        patched(firstRecord, {0, 0, 0, 0}),                     // a record of no size
+        patched(firstRecord, {'\xFF', '\xFF', '\xFF', '\x7F'}), // a record larger than the file
+        patched(22 + 2, {0x7F, 0}),                             // header size far beyond the file
+        MetafileBuilder(0, 0, 96).finish(),                     // a picture of no size
+    };
+    int i = 0;
+    for (const QByteArray &bytes : cases) {
+        SCOPED_TRACE(i);
+        const QString name = QStringLiteral("bad%1.WMF").arg(i++);
+        const std::string error = errorOf(writeBytes(name, bytes));
+        EXPECT_NE(error.find("metafile"), std::string::npos) << error;
+        EXPECT_NE(error.find(name.toStdString()), std::string::npos) << error;
+    }
+}
+
 TEST_F(PictureFiles, FailedLoadKeepsThePreviousPicture) {
     ImageView view(imagesPageViewSpec);
     view.showFile(write(QStringLiteral("one.bmp"), twoColourPicture(20, 10), "BMP"), ImageView::SizeRule::FitToWindow);
@@ -229,6 +351,9 @@ TEST_F(PictureFiles, FailedLoadKeepsThePreviousPicture) {
     EXPECT_THROW(view.showFile(writeBytes(QStringLiteral("two.tif"), "II"), ImageView::SizeRule::NaturalSize),
                  PictureError);
     EXPECT_THROW(view.loadFile(writeBytes(QStringLiteral("three.jpg"), "junk")), PictureError);
+    EXPECT_THROW(view.showFile(writeBytes(QStringLiteral("four.wmf"), QByteArray("\xD7\xCD\xC6\x9A\0\0", 6)),
+                               ImageView::SizeRule::NaturalSize),
+                 PictureError);
     EXPECT_EQ(view.picture().size(), QSize(20, 10));
     EXPECT_EQ(view.viewSize(), QSize(257, 193)); // the size rule did not run either
 }
@@ -309,8 +434,9 @@ TEST(PictureFileNames, MimeTypeAndOpenFilter) {
     EXPECT_EQ(mimeTypeForPictureFile(QStringLiteral("/x.y/plain")), QStringLiteral("image/"));
 
     const QStringList entries = pictureOpenFilter().split(QStringLiteral(";;"));
-    ASSERT_EQ(entries.size(), 7);
-    for (const char *ext : {"*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.png", "*.gif", "*.JPG"})
+    ASSERT_EQ(entries.size(), 8);
+    for (const char *ext : {"*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.png", "*.gif", "*.wmf", "*.JPG", "*.WMF"})
         EXPECT_TRUE(entries[0].contains(QLatin1String(ext))) << ext;
-    EXPECT_FALSE(entries[0].contains(QLatin1String("wmf")));
+    EXPECT_EQ(entries[7], QStringLiteral("Windows metafiles (*.wmf *.WMF)"));
+    EXPECT_FALSE(pictureOpenFilter().contains(QLatin1String("emf"), Qt::CaseInsensitive));
 }

@@ -47,7 +47,7 @@ TForm3::TForm3(UiPlatform &platform, QWidget *parent) : QDialog(parent), platfor
         return l;
     };
 
-    imageView_ = named(new ImageView(pictureDialogViewSpec, this), "imageView");
+    imageView_ = named(new ImageView(pictureDialogView, this), "imageView");
     imageView_->move(239, 8);
 
     label("Description:", 8);

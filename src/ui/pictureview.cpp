@@ -154,9 +154,9 @@ QString suffixOf(const QString &path) {
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-int convert(double value, ImageViewSpec::Conversion conversion) {
+int convert(double value, ImageViewGeometry::Conversion conversion) {
     // The default rounding mode of nearbyint rounds halves to even.
-    return static_cast<int>(conversion == ImageViewSpec::Conversion::RoundHalfEven ? std::nearbyint(value)
+    return static_cast<int>(conversion == ImageViewGeometry::Conversion::RoundHalfEven ? std::nearbyint(value)
                                                                                    : std::trunc(value));
 }
 
@@ -268,7 +268,7 @@ QString mimeTypeForPictureFile(const QString &path) {
     return QStringLiteral("image/") + suffixOf(path);
 }
 
-std::optional<QSize> fitToWindowSize(const ImageViewSpec &box, QSize picture) {
+std::optional<QSize> fitToWindowSize(const ImageViewGeometry &box, QSize picture) {
     const double w = picture.width(), h = picture.height();
     double f;
     if (h > w && h > box.limitHeight)
@@ -301,8 +301,8 @@ void PictureCanvas::paintEvent(QPaintEvent *) {
     }
 }
 
-ImageView::ImageView(const ImageViewSpec &box, QWidget *parent)
-    : QScrollArea(parent), spec_(box), canvas_(new PictureCanvas) {
+ImageView::ImageView(const ImageViewGeometry &box, QWidget *parent)
+    : QScrollArea(parent), geometry_(box), canvas_(new PictureCanvas) {
     resize(box.boxWidth, box.boxHeight);
     setWidgetResizable(false);
     canvas_->setObjectName(QStringLiteral("pictureCanvas"));
@@ -340,7 +340,7 @@ void ImageView::applyNaturalSize() {
 
 void ImageView::applyFitToWindow() {
     setStretch(false);
-    if (const auto size = fitToWindowSize(spec_, canvas_->picture.size())) {
+    if (const auto size = fitToWindowSize(geometry_, canvas_->picture.size())) {
         setViewSize(*size);
         setStretch(true);
     }

@@ -43,7 +43,7 @@ QString mimeTypeForPictureFile(const QString &path);
 
 // The numbers of one image view: its scrollable box, the view's size at start,
 // and how "fit to window" scales a picture.
-struct ImageViewSpec {
+struct ImageViewGeometry {
     enum class Conversion { RoundHalfEven, Truncate };
     int boxWidth, boxHeight;
     int startWidth, startHeight;
@@ -53,15 +53,15 @@ struct ImageViewSpec {
     Conversion conversion;
 };
 
-inline constexpr ImageViewSpec imagesPageViewSpec{273, 209, 257, 193, true,
-                                                  257, 193, 257, 193, ImageViewSpec::Conversion::RoundHalfEven};
-inline constexpr ImageViewSpec pictureDialogViewSpec{297, 353, 281, 337, false,
-                                                     281, 337, 280, 336, ImageViewSpec::Conversion::Truncate};
+inline constexpr ImageViewGeometry imagesPageView{273, 209, 257, 193, true,
+                                                  257, 193, 257, 193, ImageViewGeometry::Conversion::RoundHalfEven};
+inline constexpr ImageViewGeometry pictureDialogView{297, 353, 281, 337, false,
+                                                     281, 337, 280, 336, ImageViewGeometry::Conversion::Truncate};
 
 // The view size that fits a picture of the given natural size into the view,
 // or nothing when the picture is small enough to be drawn unscaled in the view
 // as it is.
-std::optional<QSize> fitToWindowSize(const ImageViewSpec &box, QSize picture);
+std::optional<QSize> fitToWindowSize(const ImageViewGeometry &box, QSize picture);
 QSize zoomedIn(QSize view);
 // Halves each side, dropping the remainder.
 QSize zoomedOut(QSize view);
@@ -76,7 +76,7 @@ class ImageView : public QScrollArea {
 public:
     enum class SizeRule { NaturalSize, FitToWindow };
 
-    explicit ImageView(const ImageViewSpec &box, QWidget *parent = nullptr);
+    explicit ImageView(const ImageViewGeometry &box, QWidget *parent = nullptr);
 
     // Loads the picture file; on failure throws and keeps the picture shown.
     void loadFile(const QString &path);
@@ -98,10 +98,10 @@ public:
     bool viewVisible() const;
     void setViewVisible(bool visible);
     PictureCanvas *canvas() const { return canvas_; }
-    const ImageViewSpec &box() const { return spec_; }
+    const ImageViewGeometry &box() const { return geometry_; }
 
 private:
-    ImageViewSpec spec_;
+    ImageViewGeometry geometry_;
     PictureCanvas *canvas_;
 };
 

@@ -68,7 +68,7 @@ void selectOrEmpty(QComboBox *combo, int index) {
 
 enum EntryListKind { Lyrics, Comments, UserTexts, UserUrls, Terms };
 
-struct EntryListSpec {
+struct EntryListBinding {
     QTreeWidget *TForm1::*list;
     QPushButton *TForm1::*add;
     QPushButton *TForm1::*edit;
@@ -79,7 +79,7 @@ struct EntryListSpec {
     const char *entries; // plural name for the capacity warning
 };
 
-constexpr EntryListSpec entryLists[] = {
+constexpr EntryListBinding entryLists[] = {
     {&TForm1::ListView3, &TForm1::lyricsAddButton, &TForm1::lyricsEditButton, &TForm1::lyricsRemoveButton,
      TForm2::Mode::AddLyric, TForm2::Mode::EditLyric, "You have not chosen any lyric to edit!", "lyrics"},
     {&TForm1::ListView4, &TForm1::commentsAddButton, &TForm1::commentsEditButton, &TForm1::commentsRemoveButton,
@@ -112,7 +112,7 @@ void TForm1::setupEditing() {
     command(cancelEditingButton, [this] { cancelEditing(); });
 
     for (int k = 0; k < int(std::size(entryLists)); ++k) {
-        const EntryListSpec &s = entryLists[k];
+        const EntryListBinding &s = entryLists[k];
         command(this->*s.add, [this, k] { addEntry(k); });
         command(this->*s.edit, [this, k] { editEntry(k); });
         command(this->*s.remove, [this, k] { removeEntry(k); });
@@ -470,7 +470,7 @@ void deleteEntry(ID3v24 &t, int which, int p) {
 } // namespace
 
 void TForm1::addEntry(int which) {
-    const EntryListSpec &s = entryLists[which];
+    const EntryListBinding &s = entryLists[which];
     if (entryCount(*tag24, which) >= stringarray::Capacity) {
         // The model has room for 100; a 101st would be lost or overwrite another.
         showMessage(QStringLiteral("Warning!"),
@@ -488,7 +488,7 @@ void TForm1::addEntry(int which) {
 }
 
 void TForm1::editEntry(int which) {
-    const EntryListSpec &s = entryLists[which];
+    const EntryListBinding &s = entryLists[which];
     QTreeWidget *list = this->*s.list;
     int p = current.positionIn(list);
     if (p == 0) {

@@ -324,7 +324,7 @@ void TForm1::buildSubPages() {
     fitToWindowRadio->setObjectName(QStringLiteral("fitToWindowRadio"));
     fitToWindowRadio->setGeometry(8, 292, 130, 20);
     fitToWindowRadio->setChecked(true);
-    imageBox = new ImageView(imagesPageViewSpec, images);
+    imageBox = new ImageView(imagesPageView, images);
     imageBox->setObjectName(QStringLiteral("imageBox"));
     imageBox->move(288, 154);
     imageView = imageBox->canvas();

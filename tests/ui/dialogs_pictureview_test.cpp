@@ -133,12 +133,12 @@ protected:
 
 TEST(FitToWindow, SizesFromTheTwoViews) {
     struct Case {
-        const ImageViewSpec *box;
+        const ImageViewGeometry *box;
         QSize picture;
         std::optional<QSize> expected;
     };
-    const ImageViewSpec &page = imagesPageViewSpec;
-    const ImageViewSpec &dialog = pictureDialogViewSpec;
+    const ImageViewGeometry &page = imagesPageView;
+    const ImageViewGeometry &dialog = pictureDialogView;
     const Case cases[] = {
         {&page, {1000, 600}, QSize(257, 154)}, // 600 / (1000 / 257) = 154.2
         {&page, {768, 1024}, QSize(145, 193)}, // 144.75 rounds up
@@ -173,13 +173,13 @@ TEST(Zoom, DoublesAndHalvesDroppingTheRemainder) {
     EXPECT_EQ(zoomedIn(QSize(0, 0)), QSize(0, 0));
 }
 
-TEST(ImageViewSpecs, BoxesAndStartSizes) {
-    ImageView page(imagesPageViewSpec);
+TEST(ImageViewGeometry, BoxesAndStartSizes) {
+    ImageView page(imagesPageView);
     EXPECT_EQ(page.size(), QSize(273, 209));
     EXPECT_EQ(page.viewSize(), QSize(257, 193));
     EXPECT_FALSE(page.viewVisible());
 
-    ImageView dialog(pictureDialogViewSpec);
+    ImageView dialog(pictureDialogView);
     EXPECT_EQ(dialog.size(), QSize(297, 353));
     EXPECT_EQ(dialog.viewSize(), QSize(281, 337));
     EXPECT_TRUE(dialog.viewVisible());
@@ -344,7 +344,7 @@ TEST_F(PictureFiles, CorruptMetafileGivesAnErrorNotACrash) {
 }
 
 TEST_F(PictureFiles, FailedLoadKeepsThePreviousPicture) {
-    ImageView view(imagesPageViewSpec);
+    ImageView view(imagesPageView);
     view.showFile(write(QStringLiteral("one.bmp"), twoColourPicture(20, 10), "BMP"), ImageView::SizeRule::FitToWindow);
     ASSERT_EQ(view.picture().size(), QSize(20, 10));
     EXPECT_TRUE(view.viewVisible());
@@ -359,7 +359,7 @@ TEST_F(PictureFiles, FailedLoadKeepsThePreviousPicture) {
 }
 
 TEST_F(PictureFiles, SizeRulesOnTheImagesPage) {
-    ImageView view(imagesPageViewSpec);
+    ImageView view(imagesPageView);
     const QString wide = write(QStringLiteral("wide.jpg"), twoColourPicture(1000, 600), "JPG");
     const QString tall = write(QStringLiteral("tall.png"), twoColourPicture(768, 1024), "PNG");
     const QString small = write(QStringLiteral("small.bmp"), twoColourPicture(100, 80), "BMP");
@@ -403,7 +403,7 @@ TEST_F(PictureFiles, SizeRulesOnTheImagesPage) {
 }
 
 TEST_F(PictureFiles, DialogViewTruncates) {
-    ImageView view(pictureDialogViewSpec);
+    ImageView view(pictureDialogView);
     view.showFile(write(QStringLiteral("vga.jpg"), twoColourPicture(640, 480), "JPG"),
                   ImageView::SizeRule::FitToWindow);
     EXPECT_EQ(view.viewSize(), QSize(280, 210));
@@ -411,7 +411,7 @@ TEST_F(PictureFiles, DialogViewTruncates) {
 }
 
 TEST_F(PictureFiles, StretchSwitchDecidesHowThePictureIsDrawn) {
-    ImageView view(pictureDialogViewSpec);
+    ImageView view(pictureDialogView);
     view.loadFile(write(QStringLiteral("p.png"), twoColourPicture(40, 20), "PNG"));
     view.setViewSize(QSize(200, 100));
 

@@ -161,16 +161,8 @@ std::optional<TForm3::Picture> TForm3::executeEdit(const Picture &entry) {
 }
 
 void TForm3::loadFile() {
-    UiPlatform::FileRequest request;
-    request.title = QStringLiteral("Load file");
+    auto request = UiPlatform::FileRequest::reopening(QStringLiteral("Load file"), pictureFolder_, lastOpenedPicture_);
     request.filter = pictureOpenFilter();
-    if (lastOpenedPicture_.isEmpty()) {
-        request.initialFolder = pictureFolder_;
-    } else {
-        const QFileInfo last(lastOpenedPicture_);
-        request.initialFolder = last.path();
-        request.fileName = last.fileName();
-    }
     const std::optional<QString> picked = platform_.openPicture(request);
     if (!picked)
         return;

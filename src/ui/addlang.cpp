@@ -211,15 +211,7 @@ std::optional<TForm2::Entry> TForm2::execute(Mode mode, const Entry &entry) {
 }
 
 void TForm2::importText() {
-    UiPlatform::FileRequest request;
-    request.title = QStringLiteral("Import");
-    if (lastImportedFile_.isEmpty()) {
-        request.initialFolder = importFolder_;
-    } else {
-        const QFileInfo last(lastImportedFile_);
-        request.initialFolder = last.path();
-        request.fileName = last.fileName();
-    }
+    const auto request = UiPlatform::FileRequest::reopening(QStringLiteral("Import"), importFolder_, lastImportedFile_);
     const std::optional<QString> picked = platform_.openFile(request);
     if (!picked)
         return;

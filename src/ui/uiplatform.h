@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,21 @@ public:
         QString filter;        // Qt filter text, e.g. "Text file (*.txt)"
         QString defaultExtension; // without the dot; added when the picked name has none
         QString fileName;      // proposed or last picked name
+
+        // An open dialog that comes back to the file last picked in it, or
+        // starts in `folder` while none has been picked.
+        static FileRequest reopening(const QString& title, const QString& folder, const QString& lastPicked) {
+            FileRequest request;
+            request.title = title;
+            if (lastPicked.isEmpty()) {
+                request.initialFolder = folder;
+            } else {
+                const QFileInfo last(lastPicked);
+                request.initialFolder = last.path();
+                request.fileName = last.fileName();
+            }
+            return request;
+        }
     };
 
     virtual ~UiPlatform() = default;

@@ -1,3 +1,5 @@
+#include "dialog_fixture.h"
+
 #include "ui/addlang.h"
 
 #include <QComboBox>
@@ -8,39 +10,16 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace tagvane;
+using tagvane::testing::typeText;
+using tagvane::testing::whenShown;
 using Mode = TForm2::Mode;
 using namespace std::string_literals;
 
 namespace {
-
-// Acts inside the dialog once its modal loop runs, as the user would; a dialog
-// the actions leave open is a failure and gets closed so the test goes on.
-void whenShown(QDialog &dialog, std::function<void()> actions) {
-    QTimer::singleShot(0, &dialog, [&dialog, actions = std::move(actions)] {
-        actions();
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "the dialog was left open";
-            dialog.reject();
-        }
-    });
-}
-
-// Types like a keyboard; QTest's own typing takes ASCII only.
-void typeText(QWidget *widget, const QString &text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(widget, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 class EntryDialog : public ::testing::Test {
 protected:

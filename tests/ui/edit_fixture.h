@@ -2,6 +2,7 @@
 
 // A main window with the entry dialog, and MP3 files whose tags the engine writes.
 
+#include "dialog_fixture.h"
 #include "mainwindow_fixture.h"
 
 #include "id3v1/Id3.h"
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -88,16 +88,5 @@ public:
 
     std::unique_ptr<TForm2> dialog;
 };
-
-// Acts inside a modal dialog once its loop runs; a dialog left open fails the test.
-inline void whenShown(QDialog &dialog, std::function<void()> actions) {
-    QTimer::singleShot(0, &dialog, [&dialog, actions = std::move(actions)] {
-        actions();
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "the dialog was left open";
-            dialog.reject();
-        }
-    });
-}
 
 } // namespace tagvane::testing

@@ -39,6 +39,19 @@ inline std::string readFile(const std::string& path) {
     return bytes;
 }
 
+// A few silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, 417 bytes each),
+// so other readers see a real MP3 file.
+inline std::string mpegFrames(int count) {
+    std::string frame(417, '\0');
+    frame[0] = '\xFF'; // sync
+    frame[1] = '\xFB'; // MPEG-1, Layer III, no CRC
+    frame[2] = '\x90'; // 128 kbit/s, 44.1 kHz, no padding
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += frame;
+    return out;
+}
+
 inline std::string be32(uint32_t n) {
     return {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)};
 }

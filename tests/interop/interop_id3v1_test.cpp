@@ -1,5 +1,6 @@
 // Our ID3v1.1 blocks checked against an independent reader and writer.
 #include "id3v1/Id3.h"
+#include "id3v2/testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 namespace fs = std::filesystem;
 using tagvane::Id3v1;
 
+using tagtest::mpegFrames;
+
 namespace {
 
 struct TempFolder {
@@ -26,19 +29,6 @@ struct TempFolder {
     ~TempFolder() { fs::remove_all(path); }
 };
 
-// A few silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, 417 bytes each),
-// so the other library sees a real MP3 file.
-std::string mpegFrames(int count) {
-    std::string frame(417, '\0');
-    frame[0] = '\xFF'; // sync
-    frame[1] = '\xFB'; // MPEG-1, Layer III, no CRC
-    frame[2] = '\x90'; // 128 kbit/s, 44.1 kHz, no padding
-    frame[3] = '\x00'; // stereo
-    std::string out;
-    for (int i = 0; i < count; ++i)
-        out += frame;
-    return out;
-}
 
 void writeAll(const fs::path &p, const std::string &bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);

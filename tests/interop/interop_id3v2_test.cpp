@@ -1,5 +1,6 @@
 // Our ID3v2 tags checked against an independent reader and writer.
 #include "id3v2/Idtag24.h"
+#include "id3v2/testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@
 namespace fs = std::filesystem;
 using tagvane::ID3v24;
 
+using tagtest::mpegFrames;
+
 namespace {
 
 struct TempFolder {
@@ -31,17 +34,6 @@ struct TempFolder {
     std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
-// Silent MPEG-1 Layer III frames, so the other library sees a real MP3 file.
-std::string mpegFrames(int count) {
-    std::string frame(417, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x90';
-    std::string out;
-    for (int i = 0; i < count; ++i)
-        out += frame;
-    return out;
-}
 
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

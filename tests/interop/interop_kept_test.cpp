@@ -24,17 +24,6 @@ using tagvane::ID3v24;
 
 namespace {
 
-// Silent MPEG-1 Layer III frames, so the other library sees a real MP3 file.
-std::string mpegFrames(int count) {
-    std::string frame(417, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x90';
-    std::string out;
-    for (int i = 0; i < count; ++i)
-        out += frame;
-    return out;
-}
 
 TagLib::String utf8(const std::string& s) { return TagLib::String(s, TagLib::String::UTF8); }
 TagLib::String latin1(const std::string& s) { return TagLib::String(s, TagLib::String::Latin1); }
